@@ -1,0 +1,15 @@
+#include "forms/application.h"
+
+#include "resources/artwork.h"
+#include "ui/guard.h"
+
+OrvelinApplication::OrvelinApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("orvelin"));
+    setWindowIcon(artwork::applicationIcon());
+}
+
+bool OrvelinApplication::notify(QObject* receiver, QEvent* event) {
+    bool handled = false;
+    ui::guarded([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
+}

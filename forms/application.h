@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QApplication>
+
+// The application object. Commands catch their own errors at their boundary; this is only
+// the last net for anything that escapes an event handler all the same.
+class OrvelinApplication : public QApplication {
+public:
+    OrvelinApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};

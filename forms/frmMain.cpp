@@ -1,0 +1,512 @@
+#include "forms/frmMain.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <cmath>
+
+#include "forms/frmAbout.h"
+#include "forms/frmAdd.h"
+#include "forms/frmKeste.h"
+#include "forms/frmTaps.h"
+#include "reports/htmlreport.h"
+#include "reports/printlist.h"
+#include "resources/artwork.h"
+#include "store/datafolder.h"
+#include "store/dishdetails.h"
+#include "store/error.h"
+#include "store/statements.h"
+#include "ui/datasource.h"
+#include "ui/delegate.h"
+#include "ui/guard.h"
+#include "ui/look.h"
+#include "ui/messages.h"
+#include "ui/picture.h"
+
+namespace {
+
+const QString kNoDishToChange = QStringLiteral("Өзгертетін тағам табылмады.");
+const QString kEnterTextFirst = QStringLiteral("Алдымен сөзді енгізіңіз.");
+
+// Halves go away from zero, as the layout rules ask.
+int roundHalfAway(double value) {
+    return static_cast<int>(std::lround(value));
+}
+
+}  // namespace
+
+MainLayout mainLayoutFor(int W, int H) {
+    MainLayout layout{};
+    layout.gridWidth = W - 35;
+    layout.nameColumnWidth = roundHalfAway((layout.gridWidth - 200) / 2.0);
+    layout.priceColumnWidth = 57;
+    layout.timeColumnWidth = 101;
+    layout.gridHeight = H - 325;
+    layout.pictureTop = H - 200;
+    layout.panelWidth = roundHalfAway((W - 10) / 3.0);
+    return layout;
+}
+
+TForm1::TForm1() {
+    setWindowTitle(QStringLiteral("Орвелин - мәліметтер қоры"));
+    setWindowIcon(artwork::applicationIcon());
+    setFont(ui::formFont());
+    Query1 = new store::Query(this);
+    buildControls();
+    buildCommands();
+    resize(696, 480);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setDialogs(TForm2* editor, TForm3* order, TForm4* orders, TForm7* about) {
+    Form2 = editor;
+    Form3 = order;
+    Form4 = orders;
+    Form7 = about;
+}
+
+void TForm1::buildControls() {
+    client = new QWidget(this);
+    setCentralWidget(client);
+
+    ToolBar1 = new QToolBar(client);
+    ToolBar1->setGeometry(0, 0, width(), 29);
+    ToolBar1->setIconSize(QSize(16, 16));
+    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ToolBar1->setFocusPolicy(Qt::NoFocus);
+
+    Label1 = new QLabel(QStringLiteral("Іздейтін сөзіңізді енгізіңіз:"), client);
+    Label1->move(8, 40);
+    Label1->adjustSize();
+
+    Edit1 = new QLineEdit(client);
+    Edit1->setGeometry(8, 56, 321, 21);
+
+    BitBtn1 = new QPushButton(QIcon(artwork::searchGlyph()), QStringLiteral("Іздеу"), client);
+    BitBtn1->setGeometry(336, 56, 75, 25);
+    BitBtn1->setIconSize(QSize(18, 18));
+
+    RadioButton1 = new QRadioButton(QStringLiteral("Атауы бойынша"), client);
+    RadioButton1->setGeometry(8, 88, 97, 17);
+    RadioButton1->setChecked(true);
+    RadioButton2 = new QRadioButton(QStringLiteral("Бағасы бойынша"), client);
+    RadioButton2->setGeometry(112, 88, 113, 17);
+    RadioButton3 = new QRadioButton(QStringLiteral("Дайындалу уақыты (мин.)"), client);
+    RadioButton3->setGeometry(224, 88, 153, 17);
+
+    DBGrid1 = new QTableView(client);
+    DBGrid1->setGeometry(8, 112, 657, 145);
+    ui::styleGrid(DBGrid1);
+    DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DBGrid1->horizontalHeader()->setSectionsClickable(false);
+    DBGrid1->horizontalHeader()->setSectionsMovable(false);
+    DBGrid1->horizontalHeader()->viewport()->installEventFilter(this);
+    DataSource1 =
+        new ui::DataSource(*Query1,
+                           {{QStringLiteral("Nm"), QStringLiteral("Атауы")},
+                            {QStringLiteral("Tys"), QStringLiteral("Тобы")},
+                            {QStringLiteral("PS"), QStringLiteral("Бағасы")},
+                            {QStringLiteral("Vozr"), QStringLiteral("Дайын. уақыты (мин.)")}},
+                           this);
+    DataSource1->attach(DBGrid1);
+    DBGrid1->setColumnWidth(0, 232);
+    DBGrid1->setColumnWidth(1, 215);
+    DBGrid1->setColumnWidth(2, 57);
+    DBGrid1->setColumnWidth(3, 101);
+
+    DBImage1 = new QLabel(client);
+    DBImage1->setGeometry(8, 280, 281, 121);
+    DBImage1->setAlignment(Qt::AlignCenter);
+    DBImage1->setFrameShape(QFrame::Box);
+    DBImage1->setAutoFillBackground(true);
+    QPalette white = DBImage1->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    DBImage1->setPalette(white);
+    DBImage1->setFocusPolicy(Qt::StrongFocus);
+
+    DBMemo1 = new QPlainTextEdit(client);
+    DBMemo1->setGeometry(312, 280, 361, 121);
+    DBMemo1->setReadOnly(true);
+    DBMemo1->setFrameShape(QFrame::Box);
+    DBMemo1->setFont(ui::arialFont(10, true));
+    QPalette face = DBMemo1->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Button));
+    face.setColor(QPalette::Text, Qt::black);
+    DBMemo1->setPalette(face);
+
+    StatusBar1 = statusBar();
+    StatusBar1->setFixedHeight(19);
+    const QString designed[] = {QStringLiteral("Барлық мәліметтер: 150"),
+                                QStringLiteral("Сұрау бойынша табылды: 0"),
+                                QStringLiteral("Таңдау өрісі: аты бойынша")};
+    for (int i = 0; i < 3; ++i) {
+        StatusPanels[i] = new QLabel(designed[i], StatusBar1);
+        StatusPanels[i]->setFrameShape(QFrame::Panel);
+        StatusPanels[i]->setFrameShadow(QFrame::Sunken);
+        StatusPanels[i]->setFixedWidth(i == 2 ? 50 : 150);
+        StatusBar1->addWidget(StatusPanels[i]);
+    }
+
+    setTabOrder(DBGrid1, DBImage1);
+    setTabOrder(DBImage1, DBMemo1);
+    setTabOrder(DBMemo1, Edit1);
+    setTabOrder(Edit1, BitBtn1);
+    setTabOrder(BitBtn1, RadioButton1);
+    DBGrid1->setFocus();
+
+    // Menu shortcuts win over the focused control (Ctrl+Delete in the search box deletes the
+    // dish, not a word).
+    for (QWidget* control : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(DBGrid1),
+                             static_cast<QWidget*>(DBMemo1)}) {
+        control->installEventFilter(this);
+    }
+
+    connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm1::BitBtn1Click));
+    connect(RadioButton1, &QRadioButton::clicked, this,
+            ui::command(this, &TForm1::RadioButton1Click));
+    connect(RadioButton2, &QRadioButton::clicked, this,
+            ui::command(this, &TForm1::RadioButton2Click));
+    connect(RadioButton3, &QRadioButton::clicked, this,
+            ui::command(this, &TForm1::RadioButton3Click));
+    connect(Query1, &store::Query::currentChanged, this,
+            ui::command(this, &TForm1::DataSource1DataChange));
+}
+
+void TForm1::buildCommands() {
+    struct Spec {
+        const char* name;
+        const char* text;
+        QKeySequence shortcut;
+        const char* hint;
+        int image;
+        void (TForm1::*handler)();
+    };
+    const Spec specs[] = {
+        {"save", "Сақтау", QKeySequence(Qt::CTRL | Qt::Key_S), "Сақтау", 14, &TForm1::SaveClick},
+        {"print", "Баспаға шығару", QKeySequence(Qt::CTRL | Qt::Key_P), "Баспаға шығару", 12,
+         &TForm1::PrintClick},
+        {"exit", "Шығу", QKeySequence(Qt::ALT | Qt::Key_F4), nullptr, 13, nullptr},
+        {"orders", "Тапсырыстар", QKeySequence(Qt::CTRL | Qt::Key_K), "Тапсырыстар кестесі", 10,
+         &TForm1::OrdersClick},
+        {"add", "Жаңадан қосу", QKeySequence(Qt::CTRL | Qt::Key_A), "Жаңадан қосу", 7,
+         &TForm1::AddClick},
+        {"change", "Мәліметті өзгерту", QKeySequence(Qt::CTRL | Qt::Key_Insert),
+         "Мәліметті өзгерту", 2, &TForm1::ChangeClick},
+        {"delete", "Тағамды өшіру", QKeySequence(Qt::CTRL | Qt::Key_Delete), "Мәліметті өшіру", 1,
+         &TForm1::DeleteClick},
+        {"order", "Тапсырыс беру", QKeySequence(Qt::CTRL | Qt::Key_T), "Тапсырыс беру", 4,
+         &TForm1::TakeOrderClick},
+        {"report", "Менюді шығару", QKeySequence(Qt::Key_F3), "Веб-парақ түріндегі есеп", 6,
+         &TForm1::MenuReportClick},
+        {"about", "Программа туралы ...", QKeySequence(Qt::Key_F1), "Программа туралы ...", 0,
+         &TForm1::AboutClick},
+    };
+    QMap<QString, QAction*> byName;
+    for (const Spec& spec : specs) {
+        auto* action =
+            new QAction(QIcon(artwork::toolImage(spec.image)), QString::fromUtf8(spec.text), this);
+        action->setObjectName(QString::fromLatin1(spec.name));
+        action->setShortcut(spec.shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        if (spec.hint) {
+            action->setToolTip(QString::fromUtf8(spec.hint));
+        }
+        if (spec.handler) {
+            connect(action, &QAction::triggered, this, ui::command(this, spec.handler));
+        } else {
+            connect(action, &QAction::triggered, this, &QWidget::close);
+        }
+        addAction(action);
+        commands_.append(action);
+        byName.insert(action->objectName(), action);
+    }
+
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Файл"));
+    file->addAction(byName["save"]);
+    file->addAction(byName["print"]);
+    file->addSeparator();
+    file->addAction(byName["exit"]);
+    QMenu* dataMenu = menuBar()->addMenu(QStringLiteral("Мәліметтер"));
+    dataMenu->addAction(byName["orders"]);
+    dataMenu->addSeparator();
+    dataMenu->addAction(byName["add"]);
+    dataMenu->addAction(byName["change"]);
+    dataMenu->addAction(byName["delete"]);
+    menuBar()->addMenu(QStringLiteral("Сервис"))->addAction(byName["order"]);
+    menuBar()->addMenu(QStringLiteral("Есеп"))->addAction(byName["report"]);
+    menuBar()->addMenu(QStringLiteral("Көмек"))->addAction(byName["about"]);
+
+    const char* const toolbar[] = {"save",  "print",  nullptr,  "orders", nullptr,
+                                   "add",   "change", "delete", nullptr,  "order",
+                                   nullptr, "report", nullptr,  "about"};
+    for (const char* name : toolbar) {
+        if (name) {
+            ToolBar1->addAction(byName[QString::fromLatin1(name)]);
+        } else {
+            ToolBar1->addSeparator();
+        }
+    }
+}
+
+QAction* TForm1::command(const QString& name) const {
+    for (QAction* action : commands_) {
+        if (action->objectName() == name) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shown_) {
+        shown_ = true;
+        ui::guarded([this] { FormShow(); });
+    }
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    ui::guarded([this] { FormResize(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    bool close = false;
+    ui::guarded([&] { close = FormCloseQuery(); });
+    if (close) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TForm1::keyPressEvent(QKeyEvent* event) {
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier && focusWidget() != DBMemo1) {
+        ui::guarded([this] { BitBtn1Click(); });
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* action : commands_) {
+            if (action->isEnabled() && action->shortcut() == pressed) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    if (watched == DBGrid1->horizontalHeader()->viewport() &&
+        event->type() == QEvent::MouseButtonRelease) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        const int column = DBGrid1->horizontalHeader()->logicalIndexAt(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton && column >= 0) {
+            ui::guarded([&] { DBGrid1TitleClick(column); });
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::setStatus(int panel, const QString& text) {
+    StatusPanels[panel]->setText(text);
+}
+
+QString TForm1::statusText(int panel) const {
+    return StatusPanels[panel]->text();
+}
+
+void TForm1::FormShow() {
+    Query1->bindFolder(store::dataFolder());
+    Query1->clearLines();
+    Query1->addLines(statements::dishList());
+    Query1->open();
+    setStatus(0, QStringLiteral("Барлығы: %1").arg(Query1->recordCount()));
+}
+
+void TForm1::FormResize() {
+    const QSize outer = frameGeometry().size();
+    const MainLayout layout = mainLayoutFor(outer.width(), outer.height());
+    ToolBar1->setGeometry(0, 0, client->width(), 29);
+    DBGrid1->resize(std::max(0, layout.gridWidth), std::max(0, layout.gridHeight));
+    DBGrid1->setColumnWidth(0, std::max(0, layout.nameColumnWidth));
+    DBGrid1->setColumnWidth(1, std::max(0, layout.nameColumnWidth));
+    DBGrid1->setColumnWidth(2, layout.priceColumnWidth);
+    DBGrid1->setColumnWidth(3, layout.timeColumnWidth);
+    DBImage1->move(DBImage1->x(), layout.pictureTop);
+    DBMemo1->move(DBMemo1->x(), layout.pictureTop);
+    for (QLabel* panel : StatusPanels) {
+        panel->setFixedWidth(std::max(0, layout.panelWidth));
+    }
+}
+
+bool TForm1::FormCloseQuery() {
+    return ui::yesNo(QStringLiteral("Орвелин мәліметтер қоры"),
+                     QStringLiteral("Программадан шығасыз ба?"));
+}
+
+void TForm1::DataSource1DataChange() {
+    store::DishDetails details;
+    if (Query1->isOpen() && Query1->currentRow() >= 0) {
+        details = store::readDishDetails(Query1->dataFolder(),
+                                         Query1->fieldByName(QStringLiteral("Code")).value());
+    }
+    DBMemo1->setPlainText(details.description);
+    const QImage picture = ui::pictureFromBytes(details.picture);
+    if (picture.isNull()) {
+        DBImage1->clear();
+    } else {
+        DBImage1->setPixmap(QPixmap::fromImage(picture));
+    }
+}
+
+void TForm1::RadioButton1Click() {
+    setStatus(2, QStringLiteral("Таңдау өрісі: аты бойынша"));
+}
+
+void TForm1::RadioButton2Click() {
+    setStatus(2, QStringLiteral("Таңдау өрісі: бағасы бойынша"));
+}
+
+void TForm1::RadioButton3Click() {
+    setStatus(2, QStringLiteral("Таңдау өрісі: жасы бойынша"));
+}
+
+void TForm1::BitBtn1Click() {
+    const QString text = Edit1->text();
+    if (RadioButton1->isChecked()) {
+        searchBy(statements::nameFilter(text));
+        return;
+    }
+    if (text.isEmpty()) {
+        ui::information(kEnterTextFirst);
+        return;
+    }
+    // A text that is no comparison leaves the list closed, as any failed search does.
+    Query1->close();
+    searchBy(RadioButton2->isChecked() ? statements::priceFilter(text)
+                                       : statements::timeFilter(text));
+}
+
+void TForm1::searchBy(const store::Line& filter) {
+    Query1->replaceLine(statements::FilterLine, filter);
+    Query1->open();
+    const int found = Query1->recordCount();
+    ui::information(QStringLiteral("Сіздің сұрауыңыз бойынша %1 нәтиже табылды !!!").arg(found));
+    setStatus(1, QStringLiteral("Табылған нәтиже: %1").arg(found));
+}
+
+void TForm1::DBGrid1TitleClick(int column) {
+    sortDescending_ = !sortDescending_;
+    Query1->replaceLine(statements::OrderLine, statements::sortOrder(column, sortDescending_));
+    Query1->open();
+}
+
+void TForm1::DeleteClick() {
+    if (!Query1->isOpen() || Query1->currentRow() < 0) {
+        return;
+    }
+    const QString name = Query1->fieldByName(DataSource1->columns().first().field).asString();
+    if (name.isEmpty() || !ui::confirm(QStringLiteral("Таңдағаныңызды өшіресіз бе?"))) {
+        return;
+    }
+    try {
+        Query1->clearLines();
+        Query1->addLine(statements::deleteDish(name));
+        Query1->execSQL();
+    } catch (...) {
+        // Put the list back first, so that search and sort keep working after the error.
+        ui::guarded([this] { FormShow(); });
+        throw;
+    }
+    FormShow();
+}
+
+void TForm1::reopenList() {
+    Query1->close();
+    Query1->open();
+}
+
+void TForm1::AddClick() {
+    Form2->Mode = 4;
+    ui::showModal(*Form2, [this] { return Form2->FormShow(); });
+}
+
+void TForm1::ChangeClick() {
+    if (!Query1->isOpen() || Query1->currentRow() < 0) {
+        ui::warning(kNoDishToChange);
+        return;
+    }
+    Form2->Mode = 6;
+    ui::showModal(*Form2, [this] { return Form2->FormShow(); });
+}
+
+void TForm1::TakeOrderClick() {
+    ui::showModal(*Form3, [this] { return Form3->FormShow(); });
+}
+
+void TForm1::OrdersClick() {
+    ui::showModal(*Form4, [this] {
+        Form4->FormShow();
+        return true;
+    });
+}
+
+void TForm1::AboutClick() {
+    Form7->exec();
+}
+
+void TForm1::SaveClick() {
+    const QString chosen = ui::delegate().saveFileName(this, QStringLiteral("Сақтау"),
+                                                       QStringLiteral("Web-парақ (*.htm)"));
+    if (chosen.isEmpty()) {
+        return;
+    }
+    // Always ".html" after the name as chosen, even one that already ends in ".htm".
+    reports::writeReport(reports::ReportKind::Saved, chosen + QStringLiteral(".html"), *Query1,
+                         DataSource1->columnsInGridOrder(), store::programFolder());
+}
+
+void TForm1::MenuReportClick() {
+    const QString folder = store::programFolder();
+    const QString path = reports::menuReportPath(folder);
+    reports::writeReport(reports::ReportKind::Menu, path, *Query1,
+                         DataSource1->columnsInGridOrder(), folder);
+    ui::delegate().openDocument(path, folder);
+}
+
+void TForm1::PrintClick() {
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        throw AppError(QStringLiteral("There is no default printer currently selected"));
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("orvelin"));
+    if (!ui::delegate().choosePrinter(this, printer)) {
+        return;
+    }
+    // The text starts at the very corner of the paper.
+    printer.setFullPage(true);
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    reports::printList(printer, *Query1, DataSource1->columnsInGridOrder());
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include "store/query.h"
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTableView;
+class QToolBar;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm7;
+
+namespace ui {
+class DataSource;
+}
+
+// Where the main window's resizable parts go for an outer window size W x H.
+struct MainLayout {
+    int gridWidth;
+    int gridHeight;
+    int nameColumnWidth;   // columns 0 and 1
+    int priceColumnWidth;  // column 2
+    int timeColumnWidth;   // column 3
+    int pictureTop;        // picture and description boxes
+    int panelWidth;        // each status panel
+};
+MainLayout mainLayoutFor(int outerWidth, int outerHeight);
+
+// The main window: the dish list with the current dish's picture and description, the
+// search controls, and every command of the program.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    TForm1();
+    ~TForm1() override;
+    void setDialogs(TForm2* editor, TForm3* order, TForm4* orders, TForm7* about);
+
+    // Handlers, named for the control and the event.
+    void FormShow();
+    void FormResize();
+    bool FormCloseQuery();
+    void BitBtn1Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void DBGrid1TitleClick(int column);
+    void DataSource1DataChange();
+    void SaveClick();
+    void PrintClick();
+    void OrdersClick();
+    void AddClick();
+    void ChangeClick();
+    void DeleteClick();
+    void TakeOrderClick();
+    void MenuReportClick();
+    void AboutClick();
+
+    // Closes and reopens the dish list with its lines as they stand.
+    void reopenList();
+    QString statusText(int panel) const;
+    QAction* command(const QString& name) const;
+
+    store::Query* Query1;
+    ui::DataSource* DataSource1;
+    QWidget* client;
+    QToolBar* ToolBar1;
+    QLabel* Label1;
+    QLineEdit* Edit1;
+    QPushButton* BitBtn1;
+    QRadioButton* RadioButton1;
+    QRadioButton* RadioButton2;
+    QRadioButton* RadioButton3;
+    QTableView* DBGrid1;
+    QLabel* DBImage1;
+    QPlainTextEdit* DBMemo1;
+    QStatusBar* StatusBar1;
+    QLabel* StatusPanels[3];
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildCommands();
+    void setStatus(int panel, const QString& text);
+    void searchBy(const store::Line& filter);
+
+    TForm2* Form2 = nullptr;
+    TForm3* Form3 = nullptr;
+    TForm4* Form4 = nullptr;
+    TForm7* Form7 = nullptr;
+    bool sortDescending_ = false;
+    bool shown_ = false;
+    QList<QAction*> commands_;
+};

@@ -1,0 +1,164 @@
+#include "forms/frmTaps.h"
+
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRegularExpression>
+
+#include "forms/frmMain.h"
+#include "store/error.h"
+#include "store/statements.h"
+#include "ui/guard.h"
+#include "ui/look.h"
+#include "ui/messages.h"
+
+namespace {
+
+QLabel* caption(QWidget* parent, const QString& text, int left, int top, bool greyBold) {
+    auto* label = new QLabel(text, parent);
+    label->move(left, top + 3);
+    if (greyBold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+        QPalette grey = label->palette();
+        grey.setColor(QPalette::WindowText, Qt::gray);
+        label->setPalette(grey);
+    }
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* edit(QWidget* parent, int left, int top, int width) {
+    auto* box = new QLineEdit(parent);
+    box->setGeometry(left, top, width, 21);
+    return box;
+}
+
+void makeReadOnlyGrey(QLineEdit* box) {
+    box->setReadOnly(true);
+    QFont font = box->font();
+    font.setBold(true);
+    box->setFont(font);
+    QPalette grey = box->palette();
+    grey.setColor(QPalette::Base, QColor(212, 208, 200));
+    grey.setColor(QPalette::Text, QColor(80, 80, 80));
+    box->setPalette(grey);
+}
+
+// A whole number from 1 to 999, written without leading zeros.
+bool isValidQuantity(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^[1-9][0-9]{0,2}$"));
+    return form.match(text).hasMatch();
+}
+
+// 64-bit: 999 times any price a dish can carry is exact; beyond that the order is refused.
+qint64 orderSum(qint64 quantity, qint64 price) {
+    qint64 sum = 0;
+    if (__builtin_mul_overflow(quantity, price, &sum)) {
+        throw AppError(QStringLiteral("The sum of %1 x %2 is too large").arg(quantity).arg(price));
+    }
+    return sum;
+}
+
+}  // namespace
+
+TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
+    setWindowTitle(QStringLiteral("Тапсырыс беру"));
+    setFont(main.font());
+    setFixedSize(365, 237);
+    move(293, 188);
+
+    Label6 = new QLabel(this);
+    Label6->setGeometry(8, 8, 345, 49);
+    Label6->setWordWrap(true);
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label6->setFont(ui::arialFont(10, false));
+    QPalette green = Label6->palette();
+    green.setColor(QPalette::WindowText, QColor(0, 128, 0));
+    Label6->setPalette(green);
+
+    caption(this, QStringLiteral("Официанттың аты-жөні::"), 8, 64, false);
+    caption(this, QStringLiteral("Саны:"), 8, 88, false);
+    caption(this, QStringLiteral("Бағасы:"), 8, 112, true);
+    caption(this, QStringLiteral("Сомасы:"), 8, 136, true);
+    caption(this, QStringLiteral("Уақыты:"), 8, 160, false);
+
+    Edit1 = edit(this, 136, 64, 217);
+    Edit2 = edit(this, 136, 88, 89);
+    Edit3 = edit(this, 136, 112, 89);
+    makeReadOnlyGrey(Edit3);
+    Edit4 = edit(this, 136, 136, 89);
+    makeReadOnlyGrey(Edit4);
+    dtp1 = new QDateEdit(this);
+    dtp1->setGeometry(136, 160, 89, 21);
+    dtp1->setCalendarPopup(true);
+    dtp1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setGeometry(160, 200, 89, 25);
+    BitBtn1->setDefault(true);
+    BitBtn2 = new QPushButton(QStringLiteral("Болдырмау"), this);
+    BitBtn2->setGeometry(256, 200, 97, 25);
+    BitBtn2->setAutoDefault(false);
+
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, Edit3);
+    setTabOrder(Edit3, Edit4);
+    setTabOrder(Edit4, dtp1);
+    setTabOrder(dtp1, BitBtn1);
+    setTabOrder(BitBtn1, BitBtn2);
+
+    connect(Edit2, &QLineEdit::textChanged, this, ui::command(this, &TForm3::Edit2Change));
+    connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm3::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
+}
+
+bool TForm3::FormShow() {
+    store::Query& list = *Form1.Query1;
+    if (!list.isOpen() || list.currentRow() < 0) {
+        ui::warning(QStringLiteral("Алдымен тағамды таңдаңыз."));
+        return false;
+    }
+    Edit1->clear();
+    Edit2->clear();
+    Edit3->setText(list.fieldByName(QStringLiteral("PS")).asString());
+    Edit4->setText(QStringLiteral("0"));
+    Label6->setText(list.fieldByName(QStringLiteral("Tys")).asString());
+    dtp1->setDate(QDate::currentDate());
+    Query1.bindFolder(list.dataFolder());
+    Edit1->setFocus();
+    return true;
+}
+
+void TForm3::Edit2Change() {
+    const QString quantity = Edit2->text();
+    if (quantity.isEmpty()) {
+        return;
+    }
+    if (!isValidQuantity(quantity)) {
+        ui::warning(QStringLiteral("Енгізген саныңыз дұрыс емес !!!"));
+        Edit2->clear();
+        return;
+    }
+    const qint64 sum = orderSum(quantity.toLongLong(), store::toInteger(Edit3->text()));
+    Edit4->setText(QString::number(sum));
+}
+
+void TForm3::BitBtn1Click() {
+    if (Edit1->text().isEmpty() || Edit2->text().isEmpty()) {
+        ui::information(QStringLiteral("Алдымен барлық өрістерді толтырыңыз."));
+        return;
+    }
+    const store::Query& list = *Form1.Query1;
+    const qint64 code = list.fieldByName(QStringLiteral("Code")).asInteger();
+    const qint64 price = store::toInteger(Edit3->text());
+    const qint64 quantity = store::toInteger(Edit2->text());
+    Query1.clearLines();
+    Query1.addLine(statements::insertOrder(code, Edit1->text(), quantity, price,
+                                           orderSum(quantity, price), dtp1->date()));
+    Query1.execSQL();
+    accept();
+}

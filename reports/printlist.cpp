@@ -1,0 +1,138 @@
+#include "reports/printlist.h"
+
+#include <QFontMetrics>
+#include <QPagedPaintDevice>
+#include <QPainter>
+
+#include "store/error.h"
+
+namespace reports {
+
+namespace {
+
+QString headingLine() {
+    return QStringLiteral("Сұрау бойынша табылған нәтижелер");
+}
+
+QString titleLine(const QList<ui::Column>& columns) {
+    QString line = QStringLiteral("№");
+    for (const ui::Column& column : columns) {
+        line += QLatin1Char('\t') + column.title + QLatin1Char('\t');
+    }
+    return line;
+}
+
+QString rowLine(const store::Query& list, const QList<int>& fields, int n) {
+    QString line = QString::number(n);
+    for (int field : fields) {
+        const QString text =
+            field < 0 ? QString() : store::plainText(list.value(list.currentRow(), field));
+        line += QLatin1Char('\t') + text + QLatin1Char('\t');
+    }
+    return line;
+}
+
+// Walks the list, handing each printed line to the sink; the heading lines come first, also
+// when the list turns out to be closed.
+template <typename Sink>
+void walkLines(store::Query& list, const QList<ui::Column>& columns, Sink&& sink) {
+    sink(headingLine());
+    sink(titleLine(columns));
+    if (!list.isOpen()) {
+        throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    }
+    QList<int> fields;
+    for (const ui::Column& column : columns) {
+        fields.append(list.fieldIndex(column.field));
+    }
+    store::Query::ControlsDisabled quiet(list);
+    const int count = list.recordCount();
+    list.first();
+    for (int n = 1; n <= count; ++n) {
+        sink(rowLine(list, fields, n));
+        list.next();
+    }
+}
+
+}  // namespace
+
+TextPages::TextPages(QPainter& painter, QPagedPaintDevice& device)
+    : painter_(painter), device_(device) {
+    const QFontMetrics metrics(painter.font(), &device);
+    width_ = device.width();
+    height_ = device.height();
+    lineHeight_ = metrics.height() + 2;
+    ascent_ = metrics.ascent();
+    tabStep_ = std::max(1, device.logicalDpiX() / 2);
+}
+
+void TextPages::flush(QString& run, int runStart) {
+    if (!run.isEmpty()) {
+        painter_.drawText(runStart, y_ + ascent_, run);
+        run.clear();
+    }
+}
+
+void TextPages::lineBreak() {
+    x_ = 0;
+    y_ += lineHeight_;
+    if (y_ > height_ - 2 * lineHeight_) {
+        device_.newPage();
+        ++pages_;
+        y_ = 0;
+    }
+}
+
+void TextPages::writeLine(const QString& text) {
+    const QFontMetrics metrics(painter_.font(), &device_);
+    QString run;
+    int runStart = x_;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\t')) {
+            flush(run, runStart);
+            const int stop = (x_ + 1) / tabStep_ * tabStep_ + tabStep_;
+            if (stop >= width_) {
+                lineBreak();
+            } else {
+                x_ = stop;
+            }
+            runStart = x_;
+            continue;
+        }
+        const int advance = metrics.horizontalAdvance(c);
+        if (x_ + advance > width_ && x_ > 0) {
+            flush(run, runStart);
+            lineBreak();
+            runStart = x_;
+        }
+        run.append(c);
+        x_ += advance;
+    }
+    flush(run, runStart);
+    lineBreak();
+}
+
+QStringList printedLines(store::Query& list, const QList<ui::Column>& columns) {
+    QStringList lines;
+    walkLines(list, columns, [&](const QString& line) { lines.append(line); });
+    return lines;
+}
+
+void printList(QPagedPaintDevice& printer, store::Query& list, const QList<ui::Column>& columns) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        throw AppError(QStringLiteral("The printer could not start the print job"));
+    }
+    TextPages pages(painter, printer);
+    try {
+        walkLines(list, columns, [&](const QString& line) { pages.writeLine(line); });
+    } catch (...) {
+        painter.end();  // the job ends with what was written so far
+        throw;
+    }
+    if (!painter.end()) {
+        throw AppError(QStringLiteral("The print job could not be finished"));
+    }
+}
+
+}  // namespace reports

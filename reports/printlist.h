@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include "store/query.h"
+#include "ui/datasource.h"
+
+class QPaintDevice;
+class QPainter;
+class QPagedPaintDevice;
+
+namespace reports {
+
+// Lays plain text out on pages the way a line printer would: from the top-left corner with
+// no margin, tabs to the next half inch, lines wrapped at the last character that fits, and
+// a new page once the next line would come within two lines of the bottom.
+class TextPages {
+public:
+    TextPages(QPainter& painter, QPagedPaintDevice& device);
+    void writeLine(const QString& text);
+    int pages() const { return pages_; }
+    int lineHeight() const { return lineHeight_; }
+
+private:
+    void lineBreak();
+    void flush(QString& run, int runStart);
+
+    QPainter& painter_;
+    QPagedPaintDevice& device_;
+    int width_;
+    int height_;
+    int lineHeight_;
+    int ascent_;
+    int tabStep_;
+    int x_ = 0;
+    int y_ = 0;
+    int pages_ = 1;
+};
+
+// The printed dish list: the heading, the title line, then one line per row, every cell
+// between tabs. The walk leaves the list on its last row.
+QStringList printedLines(store::Query& list, const QList<ui::Column>& columns);
+void printList(QPagedPaintDevice& printer, store::Query& list, const QList<ui::Column>& columns);
+
+}  // namespace reports

@@ -1,0 +1,256 @@
+#include "store/database.h"
+
+#include <sqlite3.h>
+
+#include <QDate>
+#include <QFile>
+#include <QFileInfo>
+#include <map>
+
+#include "store/datafolder.h"
+#include "store/error.h"
+#include "store/sqlfunctions.h"
+
+// The schema is compiled into this library; a static library must ask for it by name.
+static void loadSchemaResource() {
+    Q_INIT_RESOURCE(store);
+}
+
+namespace store {
+
+namespace {
+
+QString sqliteMessage(sqlite3* db, int code) {
+    return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
+}
+
+[[noreturn]] void raiseOpenError(sqlite3* db, int code, const QString& path) {
+    const QString message = sqliteMessage(db, code);
+    sqlite3_close(db);
+    throw StoreError(code, QStringLiteral("%1: %2").arg(message, path));
+}
+
+std::map<QString, std::weak_ptr<Database>>& connections() {
+    static std::map<QString, std::weak_ptr<Database>> cache;
+    return cache;
+}
+
+}  // namespace
+
+Database::Database(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+
+Database::~Database() {
+    sqlite3_close_v2(db_);
+}
+
+std::shared_ptr<Database> Database::open(const QString& path) {
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        raiseOpenError(db, rc, path);
+    }
+    std::shared_ptr<Database> database(new Database(db, path));
+    database->configure();
+    return database;
+}
+
+std::shared_ptr<Database> Database::create(const QString& path) {
+    sqlite3* db = nullptr;
+    const int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        raiseOpenError(db, rc, path);
+    }
+    std::shared_ptr<Database> database(new Database(db, path));
+    database->configure();
+    loadSchemaResource();
+    QFile schema(QStringLiteral(":/store/schema.sql"));
+    if (!schema.open(QIODevice::ReadOnly)) {
+        throw AppError(QStringLiteral("The database schema is missing from the program"));
+    }
+    Transaction transaction(*database);
+    database->exec(QString::fromUtf8(schema.readAll()));
+    transaction.commit();
+    return database;
+}
+
+// Called right after opening, before any statement of the program runs.
+void Database::configure() {
+    // Double-quoted text is an identifier, never a string literal.
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    registerTextFunctions(db_);
+    // A second running copy waits for the first instead of failing at once.
+    sqlite3_busy_timeout(db_, 5000);
+    // Touching the schema here turns a damaged or foreign file into an error now, not later.
+    exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    Statement journal(*this, QStringLiteral("PRAGMA journal_mode = WAL"));
+    journal.step();
+    // In a read-only folder the journal stays as it was; reads still work, and a write then
+    // fails with SQLite's own message.
+    exec(QStringLiteral("PRAGMA synchronous = FULL"));
+}
+
+void Database::exec(const QString& sql) {
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    if (rc != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : sqliteMessage(db_, rc);
+        sqlite3_free(error);
+        throw StoreError(rc, message);
+    }
+}
+
+void Database::raise(int code) const {
+    throw StoreError(code, sqliteMessage(db_, code));
+}
+
+std::shared_ptr<Database> connectionFor(const QString& dataFolder) {
+    const QString path = databasePath(dataFolder);
+    auto& cache = connections();
+    if (auto found = cache.find(path); found != cache.end()) {
+        if (auto live = found->second.lock()) {
+            return live;
+        }
+    }
+    auto database = Database::open(path);
+    cache[path] = database;
+    return database;
+}
+
+void forgetConnections() {
+    connections().clear();
+}
+
+Statement::Statement(const Database& db, const QString& sql) : db_(db) {
+    const QByteArray text = sql.toUtf8();
+    const int rc = sqlite3_prepare_v2(db.handle(), text.constData(), static_cast<int>(text.size()),
+                                      &stmt_, nullptr);
+    if (rc != SQLITE_OK) {
+        db.raise(rc);
+    }
+    if (!stmt_) {
+        throw AppError(QStringLiteral("The statement is empty"));
+    }
+}
+
+Statement::~Statement() {
+    sqlite3_finalize(stmt_);
+}
+
+void Statement::bind(int index, const QVariant& value) {
+    int rc = SQLITE_OK;
+    switch (value.typeId()) {
+        case QMetaType::UnknownType:
+            rc = sqlite3_bind_null(stmt_, index);
+            break;
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::LongLong:
+        case QMetaType::Long:
+        case QMetaType::Short:
+            rc = sqlite3_bind_int64(stmt_, index, value.toLongLong());
+            break;
+        case QMetaType::Double:
+        case QMetaType::Float:
+            rc = sqlite3_bind_double(stmt_, index, value.toDouble());
+            break;
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob64(stmt_, index, bytes.constData(),
+                                     static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        case QMetaType::QDate:
+            rc = sqlite3_bind_text(stmt_, index,
+                                   value.toDate().toString(Qt::ISODate).toUtf8().constData(), -1,
+                                   SQLITE_TRANSIENT);
+            break;
+        default: {
+            if (value.isNull()) {
+                rc = sqlite3_bind_null(stmt_, index);
+                break;
+            }
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text64(stmt_, index, text.constData(),
+                                     static_cast<sqlite3_uint64>(text.size()), SQLITE_TRANSIENT,
+                                     SQLITE_UTF8);
+        }
+    }
+    if (rc != SQLITE_OK) {
+        db_.raise(rc);
+    }
+}
+
+void Statement::bindAll(const QVariantList& values) {
+    for (int i = 0; i < values.size(); ++i) {
+        bind(i + 1, values[i]);
+    }
+}
+
+bool Statement::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) {
+        return true;
+    }
+    if (rc == SQLITE_DONE) {
+        sqlite3_reset(stmt_);
+        return false;
+    }
+    sqlite3_reset(stmt_);
+    db_.raise(rc);
+}
+
+void Statement::run() {
+    while (step()) {
+    }
+}
+
+int Statement::columnCount() const {
+    return sqlite3_column_count(stmt_);
+}
+
+QString Statement::columnName(int column) const {
+    return QString::fromUtf8(sqlite3_column_name(stmt_, column));
+}
+
+QVariant Statement::column(int column) const {
+    switch (sqlite3_column_type(stmt_, column)) {
+        case SQLITE_INTEGER:
+            return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt_, column)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(stmt_, column));
+        case SQLITE_TEXT: {
+            const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+            return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(stmt_, column)));
+        }
+        case SQLITE_BLOB:
+            return QVariant(columnBlob(column));
+        default:
+            return QVariant();
+    }
+}
+
+QByteArray Statement::columnBlob(int column) const {
+    const void* data = sqlite3_column_blob(stmt_, column);
+    return QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
+}
+
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+Transaction::~Transaction() {
+    if (!done_) {
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+}
+
+void Transaction::commit() {
+    db_.exec(QStringLiteral("COMMIT"));
+    done_ = true;
+}
+
+}  // namespace store

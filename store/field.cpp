@@ -1,0 +1,45 @@
+#include "store/field.h"
+
+#include <QDate>
+#include <QLocale>
+
+#include "store/error.h"
+
+namespace store {
+
+QString plainText(const QVariant& value) {
+    switch (value.typeId()) {
+        case QMetaType::UnknownType:
+            return QString();
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            return QString::number(value.toLongLong());
+        case QMetaType::Double: {
+            QLocale locale;
+            locale.setNumberOptions(QLocale::OmitGroupSeparator);
+            return locale.toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
+        }
+        case QMetaType::QDate:
+            return QLocale().toString(value.toDate(), QLocale::ShortFormat);
+        default:
+            return value.isNull() ? QString() : value.toString();
+    }
+}
+
+qint64 toInteger(const QString& text) {
+    bool ok = false;
+    const qint64 number = text.trimmed().toLongLong(&ok);
+    if (!ok || text.isEmpty()) {
+        throw AppError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    }
+    return number;
+}
+
+qint64 Field::asInteger() const {
+    if (value_.typeId() == QMetaType::LongLong || value_.typeId() == QMetaType::Int) {
+        return value_.toLongLong();
+    }
+    return toInteger(asString());
+}
+
+}  // namespace store

@@ -1,0 +1,198 @@
+#include "store/query.h"
+
+#include <QDate>
+
+#include "store/database.h"
+#include "store/error.h"
+
+namespace store {
+
+Query::Query(QObject* parent) : QObject(parent) {}
+
+void Query::bindFolder(const QString& dataFolder) {
+    if (dataFolder != dataFolder_) {
+        close();
+    }
+    dataFolder_ = dataFolder;
+}
+
+void Query::clearLines() {
+    close();
+    lines_.clear();
+}
+
+void Query::addLine(const Line& line) {
+    close();
+    lines_.append(line);
+}
+
+void Query::addLines(const QList<Line>& lines) {
+    for (const Line& line : lines) {
+        addLine(line);
+    }
+}
+
+void Query::replaceLine(int n, const Line& line) {
+    close();
+    if (n < 0 || n >= lines_.size()) {
+        throw AppError(QStringLiteral("List index out of bounds (%1)").arg(n));
+    }
+    lines_[n] = line;
+}
+
+QString Query::sql() const {
+    QStringList texts;
+    for (const Line& line : lines_) {
+        texts.append(line.text);
+    }
+    return texts.join(QLatin1Char('\n'));
+}
+
+QVariantList Query::params() const {
+    QVariantList all;
+    for (const Line& line : lines_) {
+        all.append(line.params);
+    }
+    return all;
+}
+
+void Query::setDateFields(const QStringList& names) {
+    dateFields_.clear();
+    for (const QString& name : names) {
+        dateFields_.insert(name.toLower());
+    }
+}
+
+void Query::open() {
+    if (open_) {
+        return;
+    }
+    load();
+}
+
+void Query::close() {
+    if (!open_) {
+        return;
+    }
+    open_ = false;
+    names_.clear();
+    values_.clear();
+    rows_ = 0;
+    current_ = -1;
+    eof_ = true;
+    emit reset();
+    emit currentChanged(current_);
+}
+
+void Query::refresh() {
+    if (!open_) {
+        throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    }
+    const int keep = current_;
+    load();
+    if (keep >= 0 && keep < rows_ && keep != current_) {
+        moveTo(keep);
+    }
+}
+
+void Query::load() {
+    auto db = connectionFor(dataFolder_);
+    Statement statement(*db, sql());
+    statement.bindAll(params());
+    QStringList names;
+    for (int c = 0; c < statement.columnCount(); ++c) {
+        names.append(statement.columnName(c));
+    }
+    std::vector<bool> isDate;
+    for (const QString& name : names) {
+        isDate.push_back(dateFields_.contains(name.toLower()));
+    }
+    std::vector<QVariant> values;
+    int rows = 0;
+    while (statement.step()) {
+        for (int c = 0; c < names.size(); ++c) {
+            QVariant value = statement.column(c);
+            if (isDate[static_cast<size_t>(c)] && value.typeId() == QMetaType::QString) {
+                const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
+                if (date.isValid()) {
+                    value = date;
+                }
+            }
+            values.push_back(std::move(value));
+        }
+        ++rows;
+    }
+    names_ = names;
+    values_ = std::move(values);
+    rows_ = rows;
+    open_ = true;
+    current_ = rows_ > 0 ? 0 : -1;
+    eof_ = rows_ == 0;
+    emit reset();
+    emit currentChanged(current_);
+}
+
+void Query::execSQL() {
+    close();
+    auto db = connectionFor(dataFolder_);
+    Statement statement(*db, sql());
+    statement.bindAll(params());
+    statement.run();
+}
+
+int Query::fieldIndex(const QString& name) const {
+    for (int c = 0; c < names_.size(); ++c) {
+        if (names_[c].compare(name, Qt::CaseInsensitive) == 0) {
+            return c;
+        }
+    }
+    return -1;
+}
+
+void Query::first() {
+    eof_ = rows_ == 0;
+    moveTo(rows_ > 0 ? 0 : -1);
+}
+
+void Query::next() {
+    if (current_ + 1 < rows_) {
+        moveTo(current_ + 1);
+    } else {
+        eof_ = true;
+    }
+}
+
+void Query::setCurrentRow(int row) {
+    if (row >= 0 && row < rows_ && row != current_) {
+        eof_ = false;
+        moveTo(row);
+    }
+}
+
+void Query::moveTo(int row) {
+    if (row == current_) {
+        return;
+    }
+    current_ = row;
+    if (quiet_ == 0) {
+        emit currentChanged(current_);
+    }
+}
+
+Field Query::fieldByName(const QString& name) const {
+    const int column = fieldIndex(name);
+    if (column < 0) {
+        throw AppError(QStringLiteral("Field '%1' not found").arg(name));
+    }
+    if (current_ < 0) {
+        return Field(QVariant());
+    }
+    return Field(value(current_, column));
+}
+
+const QVariant& Query::value(int row, int column) const {
+    return values_[static_cast<size_t>(row) * static_cast<size_t>(names_.size()) +
+                   static_cast<size_t>(column)];
+}
+
+}  // namespace store

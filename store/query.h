@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QObject>
+#include <QSet>
+#include <QStringList>
+#include <QVariant>
+#include <vector>
+
+#include "store/field.h"
+
+namespace store {
+
+// One line of a statement with the values bound to the '?' marks it holds.
+struct Line {
+    QString text;
+    QVariantList params;
+};
+
+// A statement kept as numbered lines, and the read-only result it yields. Changing any line
+// closes an open result, so the next open runs the new statement. The whole result is read
+// at once and the statement finished, so no read transaction stays open behind it.
+class Query : public QObject {
+    Q_OBJECT
+public:
+    explicit Query(QObject* parent = nullptr);
+
+    void bindFolder(const QString& dataFolder);
+    const QString& dataFolder() const { return dataFolder_; }
+
+    void clearLines();
+    void addLine(const Line& line);
+    void addLines(const QList<Line>& lines);
+    void replaceLine(int n, const Line& line);
+    const QList<Line>& lines() const { return lines_; }
+    QString sql() const;
+    QVariantList params() const;
+
+    // Results whose fields hold ISO dates; their values are read as dates.
+    void setDateFields(const QStringList& names);
+
+    void open();  // does nothing when already open
+    void close();
+    void refresh();
+    void execSQL();  // for statements that yield no rows
+
+    bool isOpen() const { return open_; }
+    int recordCount() const { return rows_; }
+    int fieldCount() const { return static_cast<int>(names_.size()); }
+    const QStringList& fieldNames() const { return names_; }
+    int fieldIndex(const QString& name) const;  // -1 when absent; case does not matter
+
+    void first();
+    void next();
+    bool eof() const { return eof_; }
+    int currentRow() const { return current_; }
+    void setCurrentRow(int row);
+
+    // While one of these lives, moving the cursor tells nobody; when it ends, whoever shows
+    // the current row hears once where the cursor stands (a long walk stays fast).
+    class ControlsDisabled {
+    public:
+        explicit ControlsDisabled(Query& query) : query_(query) { ++query_.quiet_; }
+        ~ControlsDisabled() {
+            if (--query_.quiet_ == 0) {
+                emit query_.currentChanged(query_.current_);
+            }
+        }
+        ControlsDisabled(const ControlsDisabled&) = delete;
+        ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+
+    private:
+        Query& query_;
+    };
+
+    Field fieldByName(const QString& name) const;  // of the current row
+    const QVariant& value(int row, int column) const;
+
+signals:
+    void reset();                  // opened, closed or re-read
+    void currentChanged(int row);  // the cursor moved
+
+private:
+    void load();
+    void moveTo(int row);
+
+    QString dataFolder_;
+    QList<Line> lines_;
+    QSet<QString> dateFields_;
+    bool open_ = false;
+    QStringList names_;
+    std::vector<QVariant> values_;
+    int rows_ = 0;
+    int current_ = -1;
+    bool eof_ = true;
+    int quiet_ = 0;
+};
+
+}  // namespace store

@@ -1,0 +1,111 @@
+#include "store/statements.h"
+
+#include <QRegularExpression>
+
+#include "store/error.h"
+
+namespace statements {
+
+namespace {
+
+const QString kOrdersSelect = QStringLiteral(
+    "select o.fio fio, g.nm nm, o.kvo kvo, o.sena sena, o.summ summ, o.dt dt from orders o,goods "
+    "g");
+
+// "<=300" -> ("<=", 300); "250" -> ("=", 250). Anything else is refused before the store
+// sees it.
+store::Line comparison(const QString& column, const QString& searchText) {
+    static const QRegularExpression form(
+        QStringLiteral(R"(^\s*(<=|>=|<>|<|>|=)?\s*([+-]?\d{1,18}(?:[.,]\d+)?)\s*$)"));
+    const QRegularExpressionMatch match = form.match(searchText);
+    if (!match.hasMatch()) {
+        throw AppError(
+            QStringLiteral("'%1' is not a valid search: type a number, optionally preceded by "
+                           "<, >, =, <=, >= or <>")
+                .arg(searchText));
+    }
+    const QString op = match.captured(1).isEmpty() ? QStringLiteral("=") : match.captured(1);
+    QString number = match.captured(2);
+    number.replace(QLatin1Char(','), QLatin1Char('.'));
+    QVariant value;
+    if (number.contains(QLatin1Char('.'))) {
+        value = number.toDouble();
+    } else {
+        value = number.toLongLong();
+    }
+    return {QStringLiteral("(%1%2?)").arg(column, op), {value}};
+}
+
+}  // namespace
+
+QString likeContains(const QString& text) {
+    QString escaped;
+    escaped.reserve(text.size() + 2);
+    escaped.append(QLatin1Char('%'));
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\')) {
+            escaped.append(QLatin1Char('\\'));
+        }
+        escaped.append(c);
+    }
+    escaped.append(QLatin1Char('%'));
+    return escaped;
+}
+
+QList<store::Line> dishList() {
+    return {{QStringLiteral("select code, nm, tys, ps, vozr"), {}},
+            {QStringLiteral("from goods"), {}},
+            {QStringLiteral("where"), {}},
+            {QStringLiteral("(vozr>0)"), {}},
+            {QStringLiteral("order by nm asc"), {}}};
+}
+
+store::Line nameFilter(const QString& searchText) {
+    return {QStringLiteral(R"((upper(nm) like ? escape '\'))"),
+            {likeContains(searchText.toUpper())}};
+}
+
+store::Line priceFilter(const QString& searchText) {
+    return comparison(QStringLiteral("ps"), searchText);
+}
+
+store::Line timeFilter(const QString& searchText) {
+    return comparison(QStringLiteral("vozr"), searchText);
+}
+
+store::Line sortOrder(int column, bool descending) {
+    static const char* const names[] = {"nm", "tys", "ps", "vozr"};
+    if (column < 0 || column > 3) {
+        throw AppError(QStringLiteral("List index out of bounds (%1)").arg(column));
+    }
+    return {QStringLiteral("order by %1 %2")
+                .arg(QLatin1String(names[column]),
+                     descending ? QStringLiteral("desc") : QStringLiteral("asc")),
+            {}};
+}
+
+store::Line deleteDish(const QString& name) {
+    return {QStringLiteral("delete from goods where (nm=?)"), {name}};
+}
+
+store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, const QVariant& price,
+                        qint64 sum, const QDate& date) {
+    return {QStringLiteral("insert into orders (code,fio,kvo,sena,summ,dt) values (?,?,?,?,?,?)"),
+            {code, waiter, quantity, price, sum, date}};
+}
+
+QList<store::Line> orders() {
+    return {{kOrdersSelect, {}}, ordersByWaiter(QString())};
+}
+
+store::Line ordersByWaiter(const QString& searchText) {
+    return {QStringLiteral(R"(where (o.fio like ? escape '\') and (o.code=g.code))"),
+            {likeContains(searchText)}};
+}
+
+store::Line ordersByDish(const QString& searchText) {
+    return {QStringLiteral(R"(where (g.nm like ? escape '\') and (o.code=g.code))"),
+            {likeContains(searchText)}};
+}
+
+}  // namespace statements

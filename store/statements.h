@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDate>
+#include <QList>
+
+#include "store/query.h"
+
+// Every statement the program sends, built in one place. What the user typed is always a
+// bound value; the lines keep their places, so a search replaces line 3 and a sort line 4.
+namespace statements {
+
+constexpr int FilterLine = 3;
+constexpr int OrderLine = 4;
+
+// The dish list: only what the grid shows plus what the dialogs read of the current dish.
+QList<store::Line> dishList();
+
+store::Line nameFilter(const QString& searchText);
+// Price and preparation time: an optional operator <, >, =, <=, >= or <> and a number.
+store::Line priceFilter(const QString& searchText);
+store::Line timeFilter(const QString& searchText);
+store::Line sortOrder(int column, bool descending);
+
+store::Line deleteDish(const QString& name);
+
+store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, const QVariant& price,
+                        qint64 sum, const QDate& date);
+
+QList<store::Line> orders();
+store::Line ordersByWaiter(const QString& searchText);
+store::Line ordersByDish(const QString& searchText);
+
+// '%', '_' and '\' in a search text stand for themselves.
+QString likeContains(const QString& text);
+
+}  // namespace statements

@@ -1,0 +1,177 @@
+#include "store/table.h"
+
+#include "store/database.h"
+#include "store/error.h"
+
+namespace store {
+
+const QStringList& Table::fieldNames() {
+    static const QStringList names = {QStringLiteral("Code"), QStringLiteral("Nm"),
+                                      QStringLiteral("Tys"),  QStringLiteral("DS"),
+                                      QStringLiteral("PS"),   QStringLiteral("Vozr"),
+                                      QStringLiteral("Comm"), QStringLiteral("Img")};
+    return names;
+}
+
+void Table::open() {
+    if (state_ != State::Inactive) {
+        return;
+    }
+    db_ = connectionFor(dataFolder_);
+    // Reading the table once here reports a missing table now, as opening a table does.
+    Statement probe(*db_, QStringLiteral("select Code from goods order by Code limit 1"));
+    if (probe.step()) {
+        current_ = probe.column(0).toLongLong();
+        row_ = readRow(*current_);
+        probe.run();
+    } else {
+        current_.reset();
+        row_.clear();
+    }
+    state_ = State::Browse;
+}
+
+void Table::close() {
+    state_ = State::Inactive;
+    current_.reset();
+    row_.clear();
+    db_.reset();
+}
+
+void Table::requireOpen() const {
+    if (state_ == State::Inactive) {
+        throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    }
+}
+
+bool Table::isEmpty() const {
+    requireOpen();
+    Statement statement(*db_, QStringLiteral("select exists (select 1 from goods)"));
+    statement.step();
+    const bool empty = statement.column(0).toInt() == 0;
+    statement.run();
+    return empty;
+}
+
+QMap<QString, QVariant> Table::readRow(qint64 code) const {
+    Statement statement(*db_,
+                        QStringLiteral("select g.Code, g.Nm, g.Tys, g.DS, g.PS, g.Vozr, g.Comm, "
+                                       "p.Img from goods g left join pictures p on p.Code = "
+                                       "g.Code where g.Code = ?"));
+    statement.bind(1, code);
+    QMap<QString, QVariant> row;
+    if (statement.step()) {
+        for (int c = 0; c < fieldNames().size(); ++c) {
+            row.insert(fieldNames()[c], statement.column(c));
+        }
+        statement.run();
+    }
+    return row;
+}
+
+bool Table::locate(qint64 code) {
+    requireOpen();
+    QMap<QString, QVariant> row = readRow(code);
+    if (row.isEmpty()) {
+        return false;
+    }
+    current_ = code;
+    row_ = std::move(row);
+    return true;
+}
+
+QVariant Table::fieldByName(const QString& name) const {
+    for (const QString& field : fieldNames()) {
+        if (field.compare(name, Qt::CaseInsensitive) == 0) {
+            return row_.value(field);
+        }
+    }
+    throw AppError(QStringLiteral("Field '%1' not found").arg(name));
+}
+
+void Table::insert() {
+    requireOpen();
+    row_.clear();
+    state_ = State::Insert;
+}
+
+void Table::edit() {
+    requireOpen();
+    if (!current_) {
+        throw AppError(QStringLiteral("Cannot modify an empty dataset"));
+    }
+    state_ = State::Edit;
+}
+
+void Table::setField(const QString& name, const QVariant& value) {
+    if (state_ != State::Insert && state_ != State::Edit) {
+        throw AppError(QStringLiteral("Dataset not in edit or insert mode"));
+    }
+    for (const QString& field : fieldNames()) {
+        if (field.compare(name, Qt::CaseInsensitive) == 0) {
+            row_.insert(field, value);
+            return;
+        }
+    }
+    throw AppError(QStringLiteral("Field '%1' not found").arg(name));
+}
+
+void Table::post() {
+    if (state_ != State::Insert && state_ != State::Edit) {
+        throw AppError(QStringLiteral("Dataset not in edit or insert mode"));
+    }
+    QVariantList values;
+    for (int c = 0; c < 7; ++c) {
+        values.append(row_.value(fieldNames()[c]));
+    }
+    Transaction transaction(*db_);
+    if (state_ == State::Insert) {
+        Statement statement(*db_, QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, "
+                                                 "Vozr, Comm) values (?, ?, ?, ?, ?, ?, ?)"));
+        statement.bindAll(values);
+        statement.run();
+    } else {
+        Statement statement(*db_, QStringLiteral("update goods set Code = ?, Nm = ?, Tys = ?, "
+                                                 "DS = ?, PS = ?, Vozr = ?, Comm = ? where "
+                                                 "Code = ?"));
+        statement.bindAll(values);
+        statement.bind(8, *current_);
+        statement.run();
+    }
+    // The code as the store took it: "12" typed becomes 12.
+    Statement key(*db_, QStringLiteral("select last_insert_rowid()"));
+    qint64 code = 0;
+    if (state_ == State::Insert) {
+        key.step();
+        code = key.column(0).toLongLong();
+        key.run();
+    } else {
+        Statement typed(*db_, QStringLiteral("select cast(? as integer)"));
+        typed.bind(1, values[0]);
+        typed.step();
+        code = typed.column(0).toLongLong();
+        typed.run();
+    }
+    Statement drop(*db_, QStringLiteral("delete from pictures where Code = ?"));
+    drop.bind(1, code);
+    drop.run();
+    const QByteArray picture = row_.value(QStringLiteral("Img")).toByteArray();
+    if (!picture.isEmpty()) {
+        Statement add(*db_, QStringLiteral("insert into pictures (Code, Img) values (?, ?)"));
+        add.bind(1, code);
+        add.bind(2, picture);
+        add.run();
+    }
+    transaction.commit();
+    current_ = code;
+    state_ = State::Browse;
+}
+
+void Table::cancel() {
+    if (state_ == State::Insert || state_ == State::Edit) {
+        state_ = State::Browse;
+        row_ = current_ ? readRow(*current_) : QMap<QString, QVariant>();
+    }
+}
+
+}  // namespace store

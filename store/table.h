@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QVariant>
+#include <memory>
+#include <optional>
+
+namespace store {
+
+class Database;
+
+// A cursor over the dishes for the dish editor: find a dish by its code, start inserting a
+// new row or editing the current one, set its fields, then post or cancel. Fields: Code, Nm,
+// Tys, DS, PS, Vozr, Comm and Img (the picture, as Windows bitmap bytes).
+class Table {
+public:
+    enum class State { Inactive, Browse, Insert, Edit };
+
+    void bindFolder(const QString& dataFolder) { dataFolder_ = dataFolder; }
+    void open();
+    void close();
+    State state() const { return state_; }
+    bool isEmpty() const;
+
+    // Moves to the dish with this code; false when there is none.
+    bool locate(qint64 code);
+    bool hasCurrent() const { return current_.has_value(); }
+    QVariant fieldByName(const QString& name) const;
+
+    void insert();
+    void edit();
+    void setField(const QString& name, const QVariant& value);
+    void post();
+    void cancel();
+
+    static const QStringList& fieldNames();
+
+private:
+    QMap<QString, QVariant> readRow(qint64 code) const;
+    void requireOpen() const;
+
+    QString dataFolder_;
+    std::shared_ptr<Database> db_;
+    State state_ = State::Inactive;
+    std::optional<qint64> current_;
+    QMap<QString, QVariant> row_;
+};
+
+}  // namespace store

@@ -1,0 +1,117 @@
+#include "tests/support.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QImage>
+
+#include "store/datafolder.h"
+
+TestFolder::TestFolder(bool withBase) {
+    QDir(dir_.path()).mkpath(QStringLiteral("img"));
+    if (withBase) {
+        QDir(dir_.path()).mkpath(QStringLiteral("base"));
+        db_ = store::Database::create(store::databasePath(dataFolder()));
+    }
+    store::setProgramFolder(dir_.path());
+}
+
+TestFolder::~TestFolder() {
+    db_.reset();
+    store::forgetConnections();
+    store::setProgramFolder(QString());
+}
+
+store::Database& TestFolder::db() {
+    return *db_;
+}
+
+void TestFolder::addDish(qint64 code, const QString& name, const QString& group,
+                         const QVariant& price, const QVariant& minutes, const QString& description,
+                         const QByteArray& picture) {
+    store::Statement insert(*db_, QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
+                                                 "Comm) values (?, ?, ?, 4, ?, ?, ?)"));
+    insert.bindAll({code, name, group, price, minutes, description});
+    insert.run();
+    if (!picture.isEmpty()) {
+        store::Statement add(*db_,
+                             QStringLiteral("insert into pictures (Code, Img) values (?, ?)"));
+        add.bindAll({code, picture});
+        add.run();
+    }
+}
+
+void TestFolder::addOrder(qint64 code, const QString& waiter, qint64 quantity, double price,
+                          const QString& isoDate) {
+    store::Statement insert(*db_, QStringLiteral("insert into orders (code, fio, kvo, sena, summ, "
+                                                 "dt) values (?, ?, ?, ?, ?, ?)"));
+    insert.bindAll({code, waiter.isNull() ? QVariant() : QVariant(waiter), quantity, price,
+                    price * static_cast<double>(quantity), isoDate});
+    insert.run();
+}
+
+QVariant TestFolder::scalar(const QString& sql, const QVariantList& params) {
+    store::Statement statement(*db_, sql);
+    statement.bindAll(params);
+    QVariant value;
+    if (statement.step()) {
+        value = statement.column(0);
+        statement.run();
+    }
+    return value;
+}
+
+ScriptedDelegate::ScriptedDelegate() {
+    ui::setDelegate(this);
+}
+
+ScriptedDelegate::~ScriptedDelegate() {
+    ui::setDelegate(nullptr);
+}
+
+void ScriptedDelegate::message(ui::MessageKind kind, const QString& caption, const QString& text) {
+    messages.append({kind, caption, text});
+}
+
+bool ScriptedDelegate::ask(const QString& caption, const QString& text, bool plain) {
+    questions.append((plain ? QStringLiteral("plain|") : QStringLiteral("confirm|")) + caption +
+                     QLatin1Char('|') + text);
+    return answers.isEmpty() ? false : answers.takeFirst();
+}
+
+QString ScriptedDelegate::openPictureName(QWidget*, const QString& filter) {
+    pictureFilter = filter;
+    return pictureName;
+}
+
+QString ScriptedDelegate::saveFileName(QWidget*, const QString& title, const QString& filter) {
+    saveTitle = title;
+    saveFilter = filter;
+    return saveName;
+}
+
+bool ScriptedDelegate::choosePrinter(QWidget*, QPrinter& printer) {
+    return printerChoice ? printerChoice(printer) : false;
+}
+
+void ScriptedDelegate::openDocument(const QString& path, const QString& workingFolder) {
+    opened.append(path);
+    openedFolder = workingFolder;
+}
+
+QStringList ScriptedDelegate::texts() const {
+    QStringList all;
+    for (const Message& m : messages) {
+        all.append(m.text);
+    }
+    return all;
+}
+
+QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "BMP");
+    return bytes;
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QList>
+#include <QPrinter>
+#include <QString>
+#include <QTemporaryDir>
+#include <QVariant>
+#include <functional>
+
+#include "store/database.h"
+#include "ui/delegate.h"
+
+// A program folder of its own for one test: base/orvelin.db made from the schema, an empty
+// img folder, and the program pointed at it.
+class TestFolder {
+public:
+    explicit TestFolder(bool withBase = true);
+    ~TestFolder();
+    QString path() const { return dir_.path(); }
+    QString dataFolder() const { return dir_.path() + QStringLiteral("/base"); }
+    store::Database& db();
+
+    void addDish(qint64 code, const QString& name, const QString& group, const QVariant& price,
+                 const QVariant& minutes, const QString& description = QStringLiteral("Сипаттама"),
+                 const QByteArray& picture = {});
+    void addOrder(qint64 code, const QString& waiter, qint64 quantity, double price,
+                  const QString& isoDate);
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+
+private:
+    QTemporaryDir dir_;
+    std::shared_ptr<store::Database> db_;
+};
+
+// Answers the program's questions the way a test wants and remembers what it was told.
+class ScriptedDelegate : public ui::Delegate {
+public:
+    struct Message {
+        ui::MessageKind kind;
+        QString caption;
+        QString text;
+    };
+
+    ScriptedDelegate();
+    ~ScriptedDelegate() override;
+
+    void message(ui::MessageKind kind, const QString& caption, const QString& text) override;
+    bool ask(const QString& caption, const QString& text, bool plain) override;
+    QString openPictureName(QWidget* parent, const QString& filter) override;
+    QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
+    bool choosePrinter(QWidget* parent, QPrinter& printer) override;
+    void openDocument(const QString& path, const QString& workingFolder) override;
+
+    QList<Message> messages;
+    QStringList questions;
+    QList<bool> answers;  // taken in order; No when none is left
+    QString pictureName;
+    QString pictureFilter;
+    QString saveName;
+    QString saveTitle;
+    QString saveFilter;
+    std::function<bool(QPrinter&)> printerChoice;
+    QStringList opened;
+    QString openedFolder;
+
+    QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }
+    QStringList texts() const;
+};
+
+// A small Windows bitmap of one colour.
+QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour);

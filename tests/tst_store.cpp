@@ -1,0 +1,364 @@
+#include <QDate>
+#include <QFile>
+#include <QLocale>
+#include <QtTest>
+
+#include "store/database.h"
+#include "store/datafolder.h"
+#include "store/error.h"
+#include "store/field.h"
+#include "store/query.h"
+#include "store/sqlfunctions.h"
+#include "store/statements.h"
+#include "store/table.h"
+#include "tests/support.h"
+
+// The store: the text functions SQLite is given, the statements, the query with its lines,
+// the table cursor, and a base that is missing or damaged.
+class StoreTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void likeMatchesWithRegardToCase_data();
+    void likeMatchesWithRegardToCase();
+    void sqlLikeAndUpperAreReplaced();
+    void doubleQuotesAreNeverStrings();
+    void searchTextsAreBoundNotSpliced();
+    void comparisonSearches_data();
+    void comparisonSearches();
+    void badComparisonsAreRefused_data();
+    void badComparisonsAreRefused();
+    void queryLinesCloseAndReopen();
+    void missingOrDamagedBase();
+    void tableCursorPostsAndCancels();
+    void tableCursorRefusesBadValues();
+    void plainTextOfValues();
+};
+
+void StoreTest::likeMatchesWithRegardToCase_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("cyrillic prefix") << "%Ас%"
+                                     << "Асан" << true;
+    QTest::newRow("cyrillic case differs") << "%Ас%"
+                                           << "асан" << false;
+    QTest::newRow("latin case differs") << "abc"
+                                        << "ABC" << false;
+    QTest::newRow("latin exact") << "a%c"
+                                 << "abbbc" << true;
+    QTest::newRow("kazakh letter") << "%қ%"
+                                   << "Қуырдақ" << true;
+    QTest::newRow("kazakh capital only") << "%Қ%"
+                                         << "қуырдақ" << false;
+    QTest::newRow("underscore is one letter") << "Ә_"
+                                              << "Әж" << true;
+    QTest::newRow("underscore not two") << "Ә_"
+                                        << "Әжж" << false;
+    QTest::newRow("empty pattern") << ""
+                                   << "" << true;
+    QTest::newRow("percent only") << "%%"
+                                  << "" << true;
+    QTest::newRow("escaped percent literal") << "%50\\%%"
+                                             << "баға 50% арзан" << true;
+    QTest::newRow("escaped percent needs it") << "%50\\%%"
+                                              << "баға 500 арзан" << false;
+    QTest::newRow("backtracking") << "%ab%abc"
+                                  << "ababcabc" << true;
+}
+
+void StoreTest::likeMatchesWithRegardToCase() {
+    QFETCH(QString, pattern);
+    QFETCH(QString, text);
+    QFETCH(bool, matches);
+    QCOMPARE(store::likeMatches(pattern.toStdString(), text.toStdString(), U'\\'), matches);
+}
+
+void StoreTest::sqlLikeAndUpperAreReplaced() {
+    TestFolder folder;
+    auto db = store::connectionFor(folder.dataFolder());
+    auto ask = [&](const QString& sql, const QVariantList& params = {}) {
+        store::Statement statement(*db, sql);
+        statement.bindAll(params);
+        statement.step();
+        const QVariant value = statement.column(0);
+        statement.run();
+        return value;
+    };
+    QCOMPARE(ask(QStringLiteral("select 'Асан' like '%Ас%'")).toInt(), 1);
+    QCOMPARE(ask(QStringLiteral("select 'асан' like '%Ас%'")).toInt(), 0);
+    QCOMPARE(ask(QStringLiteral("select 'abc' like 'ABC'")).toInt(), 0);
+    QCOMPARE(ask(QStringLiteral("select 'a%b' like '%\\%%' escape '\\'")).toInt(), 1);
+    QCOMPARE(ask(QStringLiteral("select 'ab' like '%\\%%' escape '\\'")).toInt(), 0);
+    QCOMPARE(
+        ask(QStringLiteral("select upper(?)"), {QStringLiteral("әғқңөұүһі ёжә abc")}).toString(),
+        QStringLiteral("ӘҒҚҢӨҰҮҺІ ЁЖӘ ABC"));
+    QVERIFY(ask(QStringLiteral("select upper(null)")).isNull());
+    QVERIFY(ask(QStringLiteral("select null like 'a'")).isNull());
+    QVERIFY_THROWS_EXCEPTION(StoreError, ask(QStringLiteral("select 'a' like 'a' escape 'ab'")));
+}
+
+void StoreTest::doubleQuotesAreNeverStrings() {
+    TestFolder folder;
+    auto db = store::connectionFor(folder.dataFolder());
+    try {
+        store::Statement statement(*db, QStringLiteral("select \"abc\""));
+        QFAIL("a double-quoted word was taken as a string");
+    } catch (const StoreError& error) {
+        QCOMPARE(error.message(), QStringLiteral("no such column: abc"));
+    }
+}
+
+void StoreTest::searchTextsAreBoundNotSpliced() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("O'Brien \"пирогы\""), QStringLiteral("Тәттілер"), 100, 10);
+    folder.addDish(2, QStringLiteral("Скидка 50%"), QStringLiteral("Тәттілер"), 200, 10);
+    folder.addDish(3, QStringLiteral("Скидка 500"), QStringLiteral("Тәттілер"), 300, 10);
+    folder.addDish(4, QStringLiteral("x') or 1=1 --"), QStringLiteral("Тәттілер"), 300, 10);
+
+    store::Query query;
+    query.bindFolder(folder.dataFolder());
+    query.addLines(statements::dishList());
+    auto namesFound = [&](const QString& text) {
+        query.replaceLine(statements::FilterLine, statements::nameFilter(text));
+        query.open();
+        QStringList names;
+        for (int row = 0; row < query.recordCount(); ++row) {
+            names.append(query.value(row, query.fieldIndex(QStringLiteral("nm"))).toString());
+        }
+        return names;
+    };
+    QCOMPARE(namesFound(QStringLiteral("'")),
+             QStringList({QStringLiteral("O'Brien \"пирогы\""), QStringLiteral("x') or 1=1 --")}));
+    QCOMPARE(namesFound(QStringLiteral("50%")), QStringList({QStringLiteral("Скидка 50%")}));
+    QCOMPARE(namesFound(QStringLiteral("\"пирогы\"")).size(), 1);
+    QCOMPARE(namesFound(QStringLiteral("скидка")).size(), 2);  // upper-cased on both sides
+    QCOMPARE(query.lines()[statements::FilterLine].text,
+             QStringLiteral("(upper(nm) like ? escape '\\')"));
+
+    // A delete by a name with quotes takes exactly that dish.
+    store::Query remove;
+    remove.bindFolder(folder.dataFolder());
+    remove.addLine(statements::deleteDish(QStringLiteral("x') or 1=1 --")));
+    remove.execSQL();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
+    remove.clearLines();
+    remove.addLine(statements::deleteDish(QStringLiteral("O'Brien \"пирогы\"")));
+    remove.execSQL();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 2);
+}
+
+void StoreTest::comparisonSearches_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QVariant>("value");
+    QTest::newRow("less") << "<100"
+                          << "(ps<?)" << QVariant(100LL);
+    QTest::newRow("bare number") << "250"
+                                 << "(ps=?)" << QVariant(250LL);
+    QTest::newRow("not equal") << "<>5"
+                               << "(ps<>?)" << QVariant(5LL);
+    QTest::newRow("at most, spaced") << "<= 300 "
+                                     << "(ps<=?)" << QVariant(300LL);
+    QTest::newRow("at least") << ">=20"
+                              << "(ps>=?)" << QVariant(20LL);
+    QTest::newRow("equals") << "=7"
+                            << "(ps=?)" << QVariant(7LL);
+    QTest::newRow("decimal comma") << ">2,5"
+                                   << "(ps>?)" << QVariant(2.5);
+    QTest::newRow("negative") << "<-1"
+                              << "(ps<?)" << QVariant(-1LL);
+}
+
+void StoreTest::comparisonSearches() {
+    QFETCH(QString, text);
+    QFETCH(QString, line);
+    QFETCH(QVariant, value);
+    const store::Line filter = statements::priceFilter(text);
+    QCOMPARE(filter.text, line);
+    QCOMPARE(filter.params, QVariantList({value}));
+    QCOMPARE(statements::timeFilter(text).text, QString(line).replace("ps", "vozr"));
+}
+
+void StoreTest::badComparisonsAreRefused_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("word") << "abc";
+    QTest::newRow("injection") << "<5 or 1=1";
+    QTest::newRow("statement") << "1); drop table goods; --";
+    QTest::newRow("operator only") << "<";
+    QTest::newRow("two operators") << "<<5";
+    QTest::newRow("too long a number") << "1234567890123456789012";
+}
+
+void StoreTest::badComparisonsAreRefused() {
+    QFETCH(QString, text);
+    try {
+        statements::priceFilter(text);
+        QFAIL("accepted");
+    } catch (const AppError& error) {
+        QVERIFY(error.message().startsWith(QLatin1Char('\'') + text + QLatin1Char('\'')));
+        QVERIFY(error.message().contains(QStringLiteral("<=")));
+    }
+}
+
+void StoreTest::queryLinesCloseAndReopen() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180);
+    folder.addDish(2, QStringLiteral("Таба нан"), QStringLiteral("Нан"), 350, 0);
+    store::Query query;
+    query.bindFolder(folder.dataFolder());
+    query.addLines(statements::dishList());
+    QCOMPARE(query.sql(), QStringLiteral("select code, nm, tys, ps, vozr\nfrom goods\nwhere\n"
+                                         "(vozr>0)\norder by nm asc"));
+    query.open();
+    QCOMPARE(query.recordCount(), 1);  // the dish with time 0 is not listed
+
+    folder.addDish(3, QStringLiteral("Қуырдақ"), QStringLiteral("Ет"), 2800, 60);
+    query.open();  // already open: nothing is read again
+    QCOMPARE(query.recordCount(), 1);
+    query.refresh();
+    QCOMPARE(query.recordCount(), 2);
+
+    query.replaceLine(statements::OrderLine, statements::sortOrder(0, true));
+    QVERIFY(!query.isOpen());
+    QVERIFY_THROWS_EXCEPTION(AppError, query.replaceLine(5, {QStringLiteral("x"), {}}));
+    query.open();
+    QCOMPARE(query.fieldByName(QStringLiteral("NM")).asString(), QStringLiteral("Қуырдақ"));
+    QCOMPARE(query.fieldByName(QStringLiteral("Code")).asInteger(), 3);
+    query.next();
+    QCOMPARE(query.fieldByName(QStringLiteral("nm")).asString(), QStringLiteral("Бесбармақ"));
+    query.next();
+    QVERIFY(query.eof());
+    QVERIFY_THROWS_EXCEPTION(AppError, query.fieldByName(QStringLiteral("Img")));
+
+    // A search replaces the filter, so it can find the dish with time 0.
+    query.replaceLine(statements::FilterLine, statements::timeFilter(QStringLiteral("0")));
+    query.open();
+    QCOMPARE(query.recordCount(), 1);
+}
+
+void StoreTest::missingOrDamagedBase() {
+    TestFolder folder(false);
+    try {
+        store::connectionFor(folder.dataFolder());
+        QFAIL("opened a missing base");
+    } catch (const StoreError& error) {
+        QVERIFY(error.message().startsWith(QStringLiteral("unable to open database file")));
+    }
+    QVERIFY(!QFile::exists(store::databasePath(folder.dataFolder())));  // never created
+
+    QDir(folder.path()).mkpath(QStringLiteral("base"));
+    QFile damaged(store::databasePath(folder.dataFolder()));
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(8192, 'x'));
+    damaged.close();
+    try {
+        store::connectionFor(folder.dataFolder());
+        QFAIL("opened a damaged base");
+    } catch (const StoreError& error) {
+        QCOMPARE(error.message(), QStringLiteral("file is not a database"));
+    }
+
+    // A base without the dish table: the list reports the store's words.
+    QVERIFY(QFile::remove(store::databasePath(folder.dataFolder())));
+    {
+        auto empty = store::Database::create(store::databasePath(folder.dataFolder()));
+        empty->exec(QStringLiteral("drop table pictures; drop table goods"));
+    }
+    store::forgetConnections();
+    store::Query query;
+    query.bindFolder(folder.dataFolder());
+    query.addLines(statements::dishList());
+    try {
+        query.open();
+        QFAIL("opened a list without its table");
+    } catch (const StoreError& error) {
+        QCOMPARE(error.message(), QStringLiteral("no such table: goods"));
+    }
+    QVERIFY(!query.isOpen());
+}
+
+void StoreTest::tableCursorPostsAndCancels() {
+    TestFolder folder;
+    folder.addDish(5, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50,
+                   QStringLiteral("Буға пісірілген"), sampleBitmap(4, 3, Qt::red));
+    store::Table table;
+    table.bindFolder(folder.dataFolder());
+    table.open();
+    QVERIFY(!table.locate(99));
+    QVERIFY(table.locate(5));
+    QCOMPARE(table.fieldByName(QStringLiteral("nm")).toString(), QStringLiteral("Манты"));
+    QVERIFY(!table.fieldByName(QStringLiteral("Img")).toByteArray().isEmpty());
+
+    // Changing the code carries the picture along.
+    table.edit();
+    table.setField(QStringLiteral("Code"), QStringLiteral("6"));
+    table.post();
+    QCOMPARE(folder.scalar(QStringLiteral("select Code from pictures")).toInt(), 6);
+    QCOMPARE(folder.scalar(QStringLiteral("select typeof(Code) from goods")).toString(),
+             QStringLiteral("integer"));
+
+    table.insert();
+    table.setField(QStringLiteral("Code"), QStringLiteral("7"));
+    table.setField(QStringLiteral("Nm"), QStringLiteral("Жаңа"));
+    table.cancel();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 1);
+
+    table.insert();
+    table.setField(QStringLiteral("Code"), QStringLiteral("7"));
+    table.setField(QStringLiteral("DS"), QStringLiteral("4"));
+    table.setField(QStringLiteral("PS"), QVariant());
+    table.post();
+    QCOMPARE(folder.scalar(QStringLiteral("select DS from goods where Code = 7")).toDouble(), 4.0);
+    QVERIFY(folder.scalar(QStringLiteral("select PS from goods where Code = 7")).isNull());
+    table.close();
+}
+
+void StoreTest::tableCursorRefusesBadValues() {
+    TestFolder folder;
+    folder.addDish(5, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50);
+    store::Table table;
+    table.bindFolder(folder.dataFolder());
+    table.open();
+    auto postRejected = [&](const QString& field, const QString& value, const QString& message) {
+        table.insert();
+        table.setField(QStringLiteral("Code"), QStringLiteral("8"));
+        table.setField(field, value);
+        try {
+            table.post();
+            QFAIL(qPrintable(QStringLiteral("%1 = %2 was stored").arg(field, value)));
+        } catch (const StoreError& error) {
+            QCOMPARE(error.message(), message);
+        }
+        table.cancel();
+    };
+    postRejected(QStringLiteral("Code"), QStringLiteral("5"),
+                 QStringLiteral("UNIQUE constraint failed: goods.Code"));
+    postRejected(QStringLiteral("PS"), QStringLiteral("12.5"),
+                 QStringLiteral("cannot store REAL value in INTEGER column goods.PS"));
+    postRejected(QStringLiteral("Vozr"), QStringLiteral("1e"),
+                 QStringLiteral("cannot store TEXT value in INTEGER column goods.Vozr"));
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 1);
+}
+
+void StoreTest::plainTextOfValues() {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    QCOMPARE(store::plainText(QVariant(1500.0)), QStringLiteral("1500"));
+    QCOMPARE(store::plainText(QVariant(2.5)), QStringLiteral("2,5"));
+    QCOMPARE(store::plainText(QVariant(1234567.0)), QStringLiteral("1234567"));
+    QCOMPARE(store::plainText(QVariant(123456789012LL)), QStringLiteral("123456789012"));
+    QCOMPARE(store::plainText(QVariant(QDate(2007, 5, 15))), QStringLiteral("15.05.2007"));
+    QCOMPARE(store::plainText(QVariant()), QString());
+    QCOMPARE(store::toInteger(QStringLiteral("42")), 42);
+    try {
+        store::toInteger(QString());
+        QFAIL("an empty text became a number");
+    } catch (const AppError& error) {
+        QCOMPARE(error.message(), QStringLiteral("'' is not a valid integer value"));
+    }
+    QLocale::setDefault(saved);
+}
+
+QTEST_GUILESS_MAIN(StoreTest)
+#include "tst_store.moc"

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QFont>
+#include <QStringList>
+
+namespace ui {
+
+// "MS Sans Serif" 8 points where the desktop has it, else the nearest narrow sans face, so
+// that the fixed layouts keep their captions whole.
+QFont formFont();
+// "Arial", or its metric twin.
+QFont arialFont(int pointSize, bool bold);
+
+}  // namespace ui
