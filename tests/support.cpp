@@ -115,3 +115,36 @@ QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour) {
     image.save(&buffer, "BMP");
     return bytes;
 }
+
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+Windows::Windows() {
+    main.setDialogs(&editor, &order, &orders, &about);
+}
+
+void Windows::show() {
+    main.show();
+    QApplication::setActiveWindow(&main);
+    (void)QTest::qWaitForWindowExposed(&main);
+}
+
+QStringList Windows::gridColumn(int column) const {
+    QStringList values;
+    const QAbstractItemModel* model = main.DBGrid1->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        values.append(model->index(row, column).data().toString());
+    }
+    return values;
+}
+
+void whileModal(QDialog& dialog, std::function<void()> check) {
+    QTimer::singleShot(0, &dialog, [&dialog, check] {
+        QVERIFY(dialog.isVisible());
+        check();
+        if (dialog.isVisible()) {
+            dialog.done(QDialog::Rejected);
+        }
+    });
+}

@@ -69,3 +69,27 @@ public:
 
 // A small Windows bitmap of one colour.
 QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour);
+
+#include "forms/frmAbout.h"
+#include "forms/frmAdd.h"
+#include "forms/frmKeste.h"
+#include "forms/frmMain.h"
+#include "forms/frmTaps.h"
+
+// The program's windows, made as the program makes them.
+struct Windows {
+    Windows();
+    TForm1 main;
+    TForm2 editor{main};
+    TForm3 order{main};
+    TForm4 orders{main};
+    TForm7 about{&main};
+
+    // Shows the main window (which opens the dish list) and waits until it is up.
+    void show();
+    // The names in the dish grid, top to bottom.
+    QStringList gridColumn(int column) const;
+};
+
+// Runs check while the next modal dialog is open; closes the dialog if check leaves it open.
+void whileModal(QDialog& dialog, std::function<void()> check);

@@ -1,0 +1,337 @@
+#include <QAction>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QtTest>
+
+#include "tests/support.h"
+#include "ui/picture.h"
+
+namespace {
+
+void addMenu(TestFolder& folder) {
+    folder.addDish(10, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180,
+                   QStringLiteral("Жылқы етінен"), sampleBitmap(6, 4, Qt::green));
+    folder.addDish(20, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50,
+                   QStringLiteral("Буға пісірілген"));
+    folder.addDish(30, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5,
+                   QStringLiteral("Қара шай"));
+}
+
+void fill(TForm2& editor, const QStringList& values, const QString& description) {
+    QLineEdit* edits[] = {editor.DBEdit1, editor.DBEdit2, editor.DBEdit3, editor.DBEdit5,
+                          editor.DBEdit6};
+    for (int i = 0; i < 5; ++i) {
+        edits[i]->setText(values.value(i));
+    }
+    editor.DBMemo1->setPlainText(description);
+}
+
+QString writePicture(const QString& folder, const QString& name, const char* format) {
+    QImage image(30, 20, QImage::Format_RGB32);
+    image.fill(QColor(200, 40, 40));
+    const QString path = folder + QLatin1Char('/') + name;
+    image.save(path, format);
+    return path;
+}
+
+}  // namespace
+
+// The dish editor: adding, changing, the required fields, pictures, and cancelling.
+class EditorTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void addWithoutPriceKeepsSearchAndSort();
+    void requiredFieldsAreChecked();
+    void changeEditsTheSelectedDish();
+    void changeWithNothingToChange();
+    void cancelWritesNothing();
+    void duplicateCodeKeepsTheDialogOpen();
+    void picturesAreStoredAsBitmaps();
+    void badPicturesAreRefused();
+};
+
+void EditorTest::addWithoutPriceKeepsSearchAndSort() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.Edit1->setText(QStringLiteral("а"));
+    w.main.BitBtn1->click();
+    w.main.DBGrid1TitleClick(0);  // name descending
+    const QString total = w.main.statusText(0);
+
+    whileModal(w.editor, [&] {
+        QCOMPARE(w.editor.windowTitle(), QStringLiteral("Жаңадан қосу"));
+        QCOMPARE(w.editor.BitBtn2->text(), QStringLiteral("Қосу"));
+        QCOMPARE(w.editor.DBEdit1->text(), QString());
+        QCOMPARE(w.editor.DBEdit4->text(), QStringLiteral("4"));
+        QVERIFY(!w.editor.DBEdit4->isVisible());
+        fill(w.editor, {"40", "Палау", "Күріш", "", "75"}, QStringLiteral("Қой еті мен күріш"));
+        w.editor.BitBtn2->click();
+        QVERIFY(!w.editor.isVisible());
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+
+    QVERIFY(folder.scalar(QStringLiteral("select PS from goods where Code = 40")).isNull());
+    QCOMPARE(folder.scalar(QStringLiteral("select DS from goods where Code = 40")).toDouble(), 4.0);
+    QCOMPARE(folder.scalar(QStringLiteral("select Vozr from goods where Code = 40")).toInt(), 75);
+    QCOMPARE(folder.scalar(QStringLiteral("select Comm from goods where Code = 40")).toString(),
+             QStringLiteral("Қой еті мен күріш"));
+    // The list keeps its search and sort, now with the new dish; the total is as it was.
+    QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Шай"), QStringLiteral("Палау"),
+                                           QStringLiteral("Манты"), QStringLiteral("Бесбармақ")}));
+    QCOMPARE(w.main.Query1->currentRow(), 0);
+    QCOMPARE(w.main.statusText(0), total);
+}
+
+void EditorTest::requiredFieldsAreChecked() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.editor.Mode = TForm2::InsertMode;
+    QVERIFY(w.editor.FormShow());
+    const QStringList complete = {"41", "Сорпа", "Сорпалар", "900", "90"};
+    for (int missing = 0; missing <= 5; ++missing) {
+        QStringList values = complete;
+        QString description = QStringLiteral("Мөлдір сорпа");
+        if (missing == 3) {
+            continue;  // the price is not required
+        }
+        if (missing == 5) {
+            description.clear();
+        } else {
+            values[missing].clear();
+        }
+        fill(w.editor, values, description);
+        answers.messages.clear();
+        w.editor.BitBtn2->click();
+        QCOMPARE(answers.texts(),
+                 QStringList({QStringLiteral("Алдымен барлық өрістерді толтырыңыз.")}));
+        QCOMPARE(answers.messages[0].kind, ui::MessageKind::Information);
+        QCOMPARE(w.editor.DBEdit2->text(), values[1]);  // everything stays as typed
+    }
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
+    w.editor.reject();
+}
+
+void EditorTest::changeEditsTheSelectedDish() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.RadioButton2->click();
+    w.main.Edit1->setText(QStringLiteral(">=2000"));
+    w.main.BitBtn1->click();
+    w.main.DBGrid1TitleClick(2);  // price descending: Бесбармақ, Манты
+    w.main.DBGrid1->selectRow(1);
+
+    whileModal(w.editor, [&] {
+        QCOMPARE(w.editor.windowTitle(), QStringLiteral("Мәліметті өзгерту"));
+        QCOMPARE(w.editor.BitBtn2->text(), QStringLiteral("Өзгерту"));
+        QCOMPARE(w.editor.DBEdit1->text(), QStringLiteral("20"));
+        QCOMPARE(w.editor.DBEdit2->text(), QStringLiteral("Манты"));
+        QCOMPARE(w.editor.DBEdit5->text(), QStringLiteral("2000"));
+        QCOMPARE(w.editor.DBMemo1->toPlainText(), QStringLiteral("Буға пісірілген"));
+        w.editor.DBEdit1->setText(QStringLiteral("21"));  // the code stays editable
+        w.editor.DBEdit5->setText(QStringLiteral("4000"));
+        w.editor.BitBtn2->click();
+    });
+    w.main.command(QStringLiteral("change"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select PS from goods where Code = 21")).toInt(), 4000);
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where Code = 20")).toInt(),
+             0);
+    QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Манты"), QStringLiteral("Бесбармақ")}));
+
+    // The picture of a changed dish stays with it.
+    w.main.DBGrid1->selectRow(1);
+    whileModal(w.editor, [&] {
+        QCOMPARE(w.editor.picture().size(), QSize(6, 4));
+        w.editor.DBEdit2->setText(QStringLiteral("Ет бесбармақ"));
+        w.editor.BitBtn2->click();
+    });
+    w.main.command(QStringLiteral("change"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from pictures where Code = 10")).toInt(),
+             1);
+}
+
+void EditorTest::changeWithNothingToChange() {
+    TestFolder folder;
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.command(QStringLiteral("change"))->trigger();  // empty list
+    QCOMPARE(answers.texts(), QStringList({QStringLiteral("Өзгертетін тағам табылмады.")}));
+    QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
+    QVERIFY(!w.editor.isVisible());
+
+    // The selected dish was deleted behind the list's back.
+    folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
+    folder.addDish(2, QStringLiteral("Сүт"), QStringLiteral("Сусын"), 200, 5);
+    w.main.reopenList();
+    folder.db().exec(QStringLiteral("delete from goods where Code = 2"));
+    w.main.command(QStringLiteral("change"))->trigger();
+    QCOMPARE(answers.messages.size(), 2);
+    QCOMPARE(answers.lastText(), QStringLiteral("Өзгертетін тағам табылмады."));
+    QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods")).toString(),
+             QStringLiteral("Шай"));
+}
+
+void EditorTest::cancelWritesNothing() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    whileModal(w.editor, [&] {
+        fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
+        w.editor.BitBtn3->click();
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    whileModal(w.editor, [&] {
+        QCOMPARE(w.editor.DBEdit2->text(), QString());  // the next showing starts afresh
+        fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
+        QTest::keyClick(&w.editor, Qt::Key_Escape);
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.DBGrid1->selectRow(0);
+    whileModal(w.editor, [&] {
+        w.editor.DBEdit2->setText(QStringLiteral("Өзгерген"));
+        w.editor.close();
+    });
+    w.main.command(QStringLiteral("change"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
+    QCOMPARE(
+        folder.scalar(QStringLiteral("select count(*) from goods where Nm = 'Өзгерген'")).toInt(),
+        0);
+    QVERIFY(answers.messages.isEmpty());
+}
+
+void EditorTest::duplicateCodeKeepsTheDialogOpen() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    whileModal(w.editor, [&] {
+        fill(w.editor, {"20", "Екінші манты", "Қамыр", "100", "10"}, QStringLiteral("Қайталама"));
+        w.editor.BitBtn2->click();
+        QVERIFY(w.editor.isVisible());
+        QCOMPARE(answers.lastText(), QStringLiteral("UNIQUE constraint failed: goods.Code."));
+        QCOMPARE(w.editor.DBEdit2->text(), QStringLiteral("Екінші манты"));
+        // Corrected, the same pending row saves.
+        w.editor.DBEdit1->setText(QStringLiteral("22"));
+        w.editor.DBEdit5->setText(QStringLiteral("1.5"));
+        w.editor.BitBtn2->click();
+        QVERIFY(w.editor.isVisible());
+        QCOMPARE(answers.lastText(),
+                 QStringLiteral("cannot store REAL value in INTEGER column goods.PS."));
+        w.editor.DBEdit5->setText(QStringLiteral("150"));
+        w.editor.BitBtn2->click();
+        QVERIFY(!w.editor.isVisible());
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods where Code = 22")).toString(),
+             QStringLiteral("Екінші манты"));
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 4);
+}
+
+void EditorTest::picturesAreStoredAsBitmaps() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    const QString jpeg = writePicture(folder.path(), QStringLiteral("plov.JPG"), "JPEG");
+    const QString noExtension = writePicture(folder.path(), QStringLiteral("plov"), "PNG");
+    whileModal(w.editor, [&] {
+        answers.pictureName = jpeg;
+        w.editor.BitBtn1->click();
+        QCOMPARE(answers.pictureFilter, QStringLiteral("Суретті таңдаңыз (*.bmp)"));
+        QCOMPARE(w.editor.DBImage1->pixmap().size(), QSize(30, 20));
+        answers.pictureName.clear();  // cancelling the chooser changes nothing
+        w.editor.BitBtn1->click();
+        QCOMPARE(w.editor.picture().size(), QSize(30, 20));
+        fill(w.editor, {"60", "Палау", "Күріш", "2200", "75"}, QStringLiteral("Күріш"));
+        w.editor.BitBtn2->click();
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    const QByteArray stored =
+        folder.scalar(QStringLiteral("select Img from pictures where Code = 60")).toByteArray();
+    QVERIFY(stored.startsWith("BM"));
+    const QImage reloaded = QImage::fromData(stored, "BMP");
+    QCOMPARE(reloaded.size(), QSize(30, 20));
+    QVERIFY(qAbs(qRed(reloaded.pixel(15, 10)) - 200) < 20);
+
+    // A name without an extension goes to the general loader.
+    w.main.DBGrid1->selectRow(static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Палау"))));
+    whileModal(w.editor, [&] {
+        answers.pictureName = noExtension;
+        w.editor.BitBtn1->click();
+        w.editor.BitBtn2->click();
+    });
+    w.main.command(QStringLiteral("change"))->trigger();
+    QVERIFY(answers.messages.isEmpty());
+    QVERIFY(folder.scalar(QStringLiteral("select Img from pictures where Code = 60"))
+                .toByteArray()
+                .startsWith("BM"));
+    // The list is back on its first row, whose picture the main window shows.
+    QCOMPARE(w.main.Query1->currentRow(), 0);
+    QCOMPARE(w.main.DBImage1->pixmap().size(), QSize(6, 4));
+}
+
+void EditorTest::badPicturesAreRefused() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    const QString broken = folder.path() + QStringLiteral("/broken.bmp");
+    QFile file(broken);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("BM this is not a bitmap at all");
+    file.close();
+    const QString png = writePicture(folder.path(), QStringLiteral("a.png"), "PNG");
+    const QString missing = folder.path() + QStringLiteral("/missing.jpg");
+    const QString metafile = folder.path() + QStringLiteral("/logo.WMF");
+
+    w.main.DBGrid1->selectRow(0);
+    whileModal(w.editor, [&] {
+        QCOMPARE(w.editor.picture().size(), QSize(6, 4));
+        auto pick = [&](const QString& name) -> QString {
+            answers.pictureName = name;
+            w.editor.BitBtn1->click();
+            if (w.editor.picture().size() != QSize(6, 4)) {  // the old picture stays
+                return QStringLiteral("the picture was replaced");
+            }
+            return answers.lastText();
+        };
+        QCOMPARE(pick(broken), QStringLiteral("Bitmap image is not valid."));
+        QCOMPARE(pick(png), QStringLiteral("Unknown picture file extension (.png)"));
+        QCOMPARE(
+            pick(missing),
+            QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing));
+        QVERIFY(pick(metafile).startsWith(QStringLiteral("Metafile pictures (.WMF) cannot be")));
+        QCOMPARE(answers.messages.size(), 4);
+        w.editor.BitBtn2->click();
+    });
+    w.main.command(QStringLiteral("change"))->trigger();
+    QCOMPARE(
+        ui::pictureFromBytes(
+            folder.scalar(QStringLiteral("select Img from pictures where Code = 10")).toByteArray())
+            .size(),
+        QSize(6, 4));
+}
+
+QTEST_MAIN(EditorTest)
+#include "tst_editor.moc"

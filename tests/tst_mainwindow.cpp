@@ -1,0 +1,512 @@
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QToolBar>
+#include <QtTest>
+
+#include "store/datafolder.h"
+#include "store/statements.h"
+#include "tests/support.h"
+#include "ui/messages.h"
+
+namespace {
+
+void addMenu(TestFolder& folder) {
+    folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ұлттық ет тағамдары"), 3500, 180,
+                   QStringLiteral("Жылқы етінен"), sampleBitmap(20, 10, Qt::red));
+    folder.addDish(2, QStringLiteral("Қуырдақ"), QStringLiteral("Ет тағамдары"), 2800, 60,
+                   QStringLiteral("Қой етінен"));
+    folder.addDish(3, QStringLiteral("Бауырсақ"), QStringLiteral("Нан өнімдері"), 90, 30,
+                   QStringLiteral("Майға қуырылған"), sampleBitmap(8, 8, Qt::blue));
+    folder.addDish(4, QStringLiteral("Таба нан"), QStringLiteral("Нан өнімдері"), 100, 0);
+    folder.addDish(5, QStringLiteral("Шай"), QStringLiteral("Сусындар"), 100, 5);
+}
+
+}  // namespace
+
+// The main window as a user meets it: start-up, the layout rules, searching, sorting,
+// deleting, and the question before the program ends.
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void startShowsTheMenuSortedByName();
+    void emptyMenu();
+    void missingOrDamagedBaseStillShowsTheWindow_data();
+    void missingOrDamagedBaseStillShowsTheWindow();
+    void layoutFollowsTheWindowSize();
+    void closingAsksFirst();
+    void errorBoxEndsInAFullStop_data();
+    void errorBoxEndsInAFullStop();
+    void commandsAndToolbar();
+    void searchByName();
+    void searchByPriceAndTime();
+    void emptyOrBadSearchText();
+    void titleClicksSort();
+    void searchAndSortKeepEachOther();
+    void deleteAsksAndTakesEveryDishOfThatName();
+    void failedDeleteKeepsTheListWorking();
+    void keysReachTheirCommands();
+};
+
+void MainWindowTest::startShowsTheMenuSortedByName() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    QVERIFY(answers.messages.isEmpty());
+    QCOMPARE(w.main.windowTitle(), QStringLiteral("Орвелин - мәліметтер қоры"));
+    // The store's own order of the names: letter by letter, by their Unicode numbers.
+    QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Бауырсақ"), QStringLiteral("Бесбармақ"),
+                                           QStringLiteral("Шай"), QStringLiteral("Қуырдақ")}));
+    QCOMPARE(w.gridColumn(2), QStringList({"90", "3500", "100", "2800"}));
+    QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 4"));
+    QCOMPARE(w.main.statusText(1), QStringLiteral("Сұрау бойынша табылды: 0"));
+
+    // The first dish's picture and description, then those of whichever row becomes current.
+    QCOMPARE(w.main.DBMemo1->toPlainText(), QStringLiteral("Майға қуырылған"));
+    QCOMPARE(w.main.DBImage1->pixmap().size(), QSize(8, 8));
+    w.main.DBGrid1->selectRow(1);
+    QCOMPARE(w.main.Query1->fieldByName(QStringLiteral("Code")).asInteger(), 1);
+    QCOMPARE(w.main.DBMemo1->toPlainText(), QStringLiteral("Жылқы етінен"));
+    QCOMPARE(w.main.DBImage1->pixmap().size(), QSize(20, 10));
+    w.main.DBGrid1->selectRow(3);
+    QCOMPARE(w.main.DBMemo1->toPlainText(), QStringLiteral("Қой етінен"));
+    QVERIFY(w.main.DBImage1->pixmap().isNull());
+    QVERIFY(w.main.DBGrid1->hasFocus() || !QApplication::focusWidget());
+}
+
+void MainWindowTest::emptyMenu() {
+    TestFolder folder;
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    QCOMPARE(w.main.DBGrid1->model()->rowCount(), 0);
+    QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 0"));
+    QVERIFY(answers.messages.isEmpty());
+}
+
+void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no base folder") << "folder"
+                                    << "unable to open database file: ";
+    QTest::newRow("garbage file") << "garbage"
+                                  << "file is not a database.";
+    QTest::newRow("no dish table") << "table"
+                                   << "no such table: goods.";
+}
+
+void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
+    QFETCH(QString, damage);
+    QFETCH(QString, message);
+    TestFolder folder(damage == QLatin1String("table"));
+    if (damage == QLatin1String("table")) {
+        folder.db().exec(QStringLiteral("drop table pictures; drop table goods"));
+    } else if (damage == QLatin1String("garbage")) {
+        QDir(folder.path()).mkpath(QStringLiteral("base"));
+        QFile file(store::databasePath(folder.dataFolder()));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("SQLite format 2\0 this is no database", 38);
+    }
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    QVERIFY(w.main.isVisible());
+    QCOMPARE(answers.messages.size(), 1);
+    QCOMPARE(answers.messages[0].kind, ui::MessageKind::Error);
+    QCOMPARE(answers.messages[0].caption, QStringLiteral("orvelin"));
+    QVERIFY2(answers.lastText().startsWith(message), qPrintable(answers.lastText()));
+    QVERIFY(answers.lastText().endsWith(QLatin1Char('.')));
+    QCOMPARE(w.main.DBGrid1->model()->rowCount(), 0);
+    QCOMPARE(w.main.statusText(0), QStringLiteral("Барлық мәліметтер: 150"));
+    // The commands that need a dish say so instead of failing.
+    w.main.command(QStringLiteral("change"))->trigger();
+    QCOMPARE(answers.lastText(), QStringLiteral("Өзгертетін тағам табылмады."));
+    w.main.command(QStringLiteral("delete"))->trigger();
+    QCOMPARE(answers.messages.size(), 2);
+}
+
+void MainWindowTest::layoutFollowsTheWindowSize() {
+    QCOMPARE(mainLayoutFor(695, 480).nameColumnWidth, 230);
+    QCOMPARE(mainLayoutFor(696, 480).nameColumnWidth, 231);
+    QCOMPARE(mainLayoutFor(236, 480).nameColumnWidth, 1);  // (201 - 200) / 2 rounds up
+    QCOMPARE(mainLayoutFor(234, 480).nameColumnWidth, -1);
+    QCOMPARE(mainLayoutFor(695, 480).panelWidth, 228);  // 685 / 3 = 228.33
+    QCOMPARE(mainLayoutFor(696, 480).panelWidth, 229);  // 686 / 3 = 228.67
+
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    const int frame = w.main.frameGeometry().width() - w.main.width();
+    for (int width : {695, 696}) {
+        w.main.resize(width - frame, 500);
+        QTRY_COMPARE(w.main.frameGeometry().width(), width);
+        const int W = w.main.frameGeometry().width();
+        const int H = w.main.frameGeometry().height();
+        const int nameWidth = width == 695 ? 230 : 231;
+        QCOMPARE(w.main.DBGrid1->columnWidth(0), nameWidth);
+        QCOMPARE(w.main.DBGrid1->columnWidth(1), nameWidth);
+        QCOMPARE(w.main.DBGrid1->columnWidth(2), 57);
+        QCOMPARE(w.main.DBGrid1->columnWidth(3), 101);
+        QCOMPARE(w.main.DBGrid1->geometry(), QRect(8, 112, W - 35, H - 325));
+        QCOMPARE(w.main.DBImage1->geometry(), QRect(8, H - 200, 281, 121));
+        QCOMPARE(w.main.DBMemo1->geometry(), QRect(312, H - 200, 361, 121));
+        QCOMPARE(w.main.StatusPanels[2]->width(), qRound((W - 10) / 3.0));
+        QCOMPARE(w.main.Edit1->geometry(), QRect(8, 56, 321, 21));
+    }
+    // Too small a window: nothing breaks, sizes stop at zero.
+    w.main.resize(200, 300);
+    QTRY_COMPARE(w.main.DBGrid1->height(), 0);
+}
+
+void MainWindowTest::closingAsksFirst() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.Edit1->setText(QStringLiteral("нан"));
+    answers.answers = {false};
+    QVERIFY(!w.main.close());
+    QCOMPARE(
+        answers.questions,
+        QStringList({QStringLiteral("plain|Орвелин мәліметтер қоры|Программадан шығасыз ба?")}));
+    QVERIFY(w.main.isVisible());
+    QCOMPARE(w.main.Edit1->text(), QStringLiteral("нан"));
+    QCOMPARE(w.main.DBGrid1->model()->rowCount(), 4);
+
+    answers.answers = {true};
+    w.main.command(QStringLiteral("exit"))->trigger();
+    QVERIFY(!w.main.isVisible());
+    QCOMPARE(answers.questions.size(), 2);
+}
+
+void MainWindowTest::errorBoxEndsInAFullStop_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("plain") << "no such table: goods"
+                           << "no such table: goods.";
+    QTest::newRow("full stop") << "Done."
+                               << "Done.";
+    QTest::newRow("exclamation") << "Stop!"
+                                 << "Stop!";
+    QTest::newRow("space") << "trailing "
+                           << "trailing ";
+    QTest::newRow("closing bracket") << "(x)"
+                                     << "(x)";
+    QTest::newRow("hyphen") << "a -"
+                            << "a -";
+    QTest::newRow("colon is after the full stop") << "reason:"
+                                                  << "reason:.";
+    QTest::newRow("slash") << "a/b/"
+                           << "a/b/.";
+    QTest::newRow("cyrillic") << "қате"
+                              << "қате.";
+    QTest::newRow("empty") << ""
+                           << ".";
+}
+
+void MainWindowTest::errorBoxEndsInAFullStop() {
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    ScriptedDelegate answers;
+    ui::errorBox(text);
+    QCOMPARE(answers.lastText(), shown);
+    QCOMPARE(answers.messages[0].caption, QStringLiteral("orvelin"));
+}
+
+void MainWindowTest::commandsAndToolbar() {
+    TestFolder folder;
+    ScriptedDelegate answers;
+    Windows w;
+    const QStringList menus = [&] {
+        QStringList titles;
+        for (QAction* menu : w.main.menuBar()->actions()) {
+            titles.append(menu->text());
+        }
+        return titles;
+    }();
+    QCOMPARE(menus, QStringList({"Файл", "Мәліметтер", "Сервис", "Есеп", "Көмек"}));
+    struct Expected {
+        const char* name;
+        const char* text;
+        QKeySequence key;
+        const char* hint;
+    };
+    const Expected expected[] = {
+        {"save", "Сақтау", QKeySequence("Ctrl+S"), "Сақтау"},
+        {"print", "Баспаға шығару", QKeySequence("Ctrl+P"), "Баспаға шығару"},
+        {"exit", "Шығу", QKeySequence("Alt+F4"), nullptr},
+        {"orders", "Тапсырыстар", QKeySequence("Ctrl+K"), "Тапсырыстар кестесі"},
+        {"add", "Жаңадан қосу", QKeySequence("Ctrl+A"), "Жаңадан қосу"},
+        {"change", "Мәліметті өзгерту", QKeySequence("Ctrl+Ins"), "Мәліметті өзгерту"},
+        {"delete", "Тағамды өшіру", QKeySequence("Ctrl+Del"), "Мәліметті өшіру"},
+        {"order", "Тапсырыс беру", QKeySequence("Ctrl+T"), "Тапсырыс беру"},
+        {"report", "Менюді шығару", QKeySequence("F3"), "Веб-парақ түріндегі есеп"},
+        {"about", "Программа туралы ...", QKeySequence("F1"), "Программа туралы ..."},
+    };
+    for (const Expected& e : expected) {
+        QAction* action = w.main.command(QString::fromLatin1(e.name));
+        QVERIFY2(action, e.name);
+        QCOMPARE(action->text(), QString::fromUtf8(e.text));
+        QCOMPARE(action->shortcut(), e.key);
+        QVERIFY(action->isEnabled());
+        QVERIFY(!action->icon().isNull());
+        if (e.hint) {
+            QCOMPARE(action->toolTip(), QString::fromUtf8(e.hint));
+        }
+    }
+    QStringList toolbar;
+    for (QAction* action : w.main.ToolBar1->actions()) {
+        toolbar.append(action->isSeparator() ? QStringLiteral("|") : action->objectName());
+    }
+    QCOMPARE(toolbar, QStringList({"save", "print", "|", "orders", "|", "add", "change", "delete",
+                                   "|", "order", "|", "report", "|", "about"}));
+}
+
+void MainWindowTest::searchByName() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+
+    // Empty text: every dish with a name, the one with time 0 included.
+    w.main.BitBtn1->click();
+    QCOMPARE(w.gridColumn(0).size(), 5);
+    QCOMPARE(answers.lastText(), QStringLiteral("Сіздің сұрауыңыз бойынша 5 нәтиже табылды !!!"));
+    QCOMPARE(answers.messages.last().kind, ui::MessageKind::Information);
+    QCOMPARE(w.main.statusText(1), QStringLiteral("Табылған нәтиже: 5"));
+    QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 4"));
+
+    // Lower-case Kazakh text finds the capitalised name.
+    w.main.Edit1->setText(QStringLiteral("қуыр"));
+    w.main.BitBtn1->click();
+    QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Қуырдақ")}));
+    w.main.Edit1->setText(QStringLiteral("НАН"));
+    w.main.BitBtn1->click();
+    QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Таба нан")}));
+    w.main.Edit1->setText(QStringLiteral("%"));
+    w.main.BitBtn1->click();
+    QCOMPARE(w.gridColumn(0), QStringList());
+    QCOMPARE(answers.lastText(), QStringLiteral("Сіздің сұрауыңыз бойынша 0 нәтиже табылды !!!"));
+}
+
+void MainWindowTest::searchByPriceAndTime() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.RadioButton2->click();
+    QCOMPARE(w.main.statusText(2), QStringLiteral("Таңдау өрісі: бағасы бойынша"));
+    auto search = [&](const QString& text) {
+        w.main.Edit1->setText(text);
+        w.main.BitBtn1->click();
+        return w.gridColumn(0);
+    };
+    QCOMPARE(search(QStringLiteral("<100")), QStringList({QStringLiteral("Бауырсақ")}));
+    QCOMPARE(search(QStringLiteral("100")),
+             QStringList({QStringLiteral("Таба нан"), QStringLiteral("Шай")}));
+    QCOMPARE(search(QStringLiteral("<>100")).size(), 3);
+    QCOMPARE(search(QStringLiteral(">=2800")).size(), 2);
+    QCOMPARE(w.main.statusText(1), QStringLiteral("Табылған нәтиже: 2"));
+
+    w.main.RadioButton3->click();
+    QCOMPARE(w.main.statusText(2), QStringLiteral("Таңдау өрісі: жасы бойынша"));
+    QCOMPARE(search(QStringLiteral("<=0")), QStringList({QStringLiteral("Таба нан")}));
+    QCOMPARE(search(QStringLiteral("60")), QStringList({QStringLiteral("Қуырдақ")}));
+    w.main.RadioButton1->click();
+    QCOMPARE(w.main.statusText(2), QStringLiteral("Таңдау өрісі: аты бойынша"));
+}
+
+void MainWindowTest::emptyOrBadSearchText() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.RadioButton3->click();
+    const QString sqlBefore = w.main.Query1->sql();
+    w.main.BitBtn1->click();
+    QCOMPARE(answers.texts(), QStringList({QStringLiteral("Алдымен сөзді енгізіңіз.")}));
+    QCOMPARE(w.main.Query1->sql(), sqlBefore);
+    QVERIFY(w.main.Query1->isOpen());
+    QCOMPARE(w.gridColumn(0).size(), 4);
+    QCOMPARE(w.main.statusText(1), QStringLiteral("Сұрау бойынша табылды: 0"));
+
+    // Not a comparison: a clear error, the list closed, no count box, panel 1 as it was.
+    w.main.RadioButton2->click();
+    for (const QString& text : {QStringLiteral("abc"), QStringLiteral("<5 or 1=1")}) {
+        answers.messages.clear();
+        w.main.Edit1->setText(text);
+        w.main.BitBtn1->click();
+        QCOMPARE(answers.messages.size(), 1);
+        QCOMPARE(answers.messages[0].kind, ui::MessageKind::Error);
+        QVERIFY(answers.lastText().startsWith(QLatin1Char('\'') + text + QLatin1Char('\'')));
+        QVERIFY(!w.main.Query1->isOpen());
+        QCOMPARE(w.gridColumn(0).size(), 0);
+        QCOMPARE(w.main.statusText(1), QStringLiteral("Сұрау бойынша табылды: 0"));
+    }
+    // The next good search fills the list again.
+    w.main.Edit1->setText(QStringLiteral(">1000"));
+    w.main.BitBtn1->click();
+    QCOMPARE(w.gridColumn(0).size(), 2);
+}
+
+void MainWindowTest::titleClicksSort() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    QHeaderView* titles = w.main.DBGrid1->horizontalHeader();
+    auto clickTitle = [&](int column) {
+        const QPoint centre(titles->sectionViewportPosition(column) + 10, titles->height() / 2);
+        QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    };
+    const QStringList byName = {QStringLiteral("Бауырсақ"), QStringLiteral("Бесбармақ"),
+                                QStringLiteral("Шай"), QStringLiteral("Қуырдақ")};
+    QStringList reversed = byName;
+    std::reverse(reversed.begin(), reversed.end());
+
+    clickTitle(0);
+    QCOMPARE(w.gridColumn(0), reversed);
+    QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by nm desc"));
+    clickTitle(0);
+    QCOMPARE(w.gridColumn(0), byName);
+    clickTitle(0);
+    clickTitle(2);  // the flag is shared: name descending, then price ascending
+    QCOMPARE(w.gridColumn(2), QStringList({"90", "100", "2800", "3500"}));
+    QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by ps asc"));
+
+    // A double click is two clicks: the direction comes back to what it was.
+    const QPoint centre(titles->sectionViewportPosition(3) + 10, titles->height() / 2);
+    // As the desktop delivers one: press, release, double-click press, release.
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    QTest::mouseDClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    QTest::mouseRelease(titles->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by vozr asc"));
+    QCOMPARE(w.gridColumn(3), QStringList({"5", "30", "60", "180"}));
+    clickTitle(1);
+    QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by tys desc"));
+    QVERIFY(answers.messages.isEmpty());
+    QCOMPARE(w.main.statusText(1), QStringLiteral("Сұрау бойынша табылды: 0"));
+}
+
+void MainWindowTest::searchAndSortKeepEachOther() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.RadioButton2->click();
+    w.main.Edit1->setText(QStringLiteral("<=2800"));
+    w.main.BitBtn1->click();
+    w.main.DBGrid1TitleClick(2);  // price descending, search kept
+    QCOMPARE(w.gridColumn(2), QStringList({"2800", "100", "100", "90"}));
+    w.main.Edit1->setText(QStringLiteral("100"));
+    w.main.BitBtn1->click();  // search keeps the sort
+    QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by ps desc"));
+    QCOMPARE(w.gridColumn(0).size(), 2);
+}
+
+void MainWindowTest::deleteAsksAndTakesEveryDishOfThatName() {
+    TestFolder folder;
+    addMenu(folder);
+    folder.addDish(6, QStringLiteral("Шай"), QStringLiteral("Сусындар"), 150, 5);
+    folder.addDish(7, QStringLiteral("Қыз'дың \"шайы\""), QStringLiteral("Сусындар"), 150, 5);
+    folder.addDish(8, QStringLiteral("Шай%"), QStringLiteral("Сусындар"), 150, 5);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.Edit1->setText(QStringLiteral("ша"));
+    w.main.BitBtn1->click();  // a search, which the delete drops
+    const QString foundStatus = w.main.statusText(1);
+    w.main.DBGrid1->selectRow(static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Шай"))));
+
+    answers.answers = {false};
+    w.main.command(QStringLiteral("delete"))->trigger();
+    QCOMPARE(answers.questions.last(),
+             QStringLiteral("confirm|Confirm|Таңдағаныңызды өшіресіз бе?"));
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 8);
+
+    answers.answers = {true};
+    w.main.command(QStringLiteral("delete"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where Nm = 'Шай'")).toInt(),
+             0);
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 6);
+    QCOMPARE(w.main.Query1->lines().size(), 5);
+    QCOMPARE(w.main.Query1->lines()[3].text, QStringLiteral("(vozr>0)"));
+    QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 5"));
+    QCOMPARE(w.main.statusText(1), foundStatus);
+
+    // Quotes in a name delete exactly that dish.
+    w.main.DBGrid1->selectRow(
+        static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Қыз'дың \"шайы\""))));
+    answers.answers = {true};
+    w.main.command(QStringLiteral("delete"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 5);
+    QVERIFY(w.gridColumn(0).contains(QStringLiteral("Шай%")));
+    QCOMPARE(answers.messages.size(), 1);  // only the search's count box
+}
+
+void MainWindowTest::failedDeleteKeepsTheListWorking() {
+    TestFolder folder;
+    addMenu(folder);
+    folder.db().exec(
+        QStringLiteral("create trigger keep before delete on goods begin select "
+                       "raise(abort, 'the menu is locked'); end"));
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.DBGrid1TitleClick(2);
+    answers.answers = {true};
+    w.main.command(QStringLiteral("delete"))->trigger();
+    QCOMPARE(answers.lastText(), QStringLiteral("the menu is locked."));
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 5);
+    QCOMPARE(w.gridColumn(0).size(), 4);
+    w.main.DBGrid1TitleClick(0);  // sorting works again
+    QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by nm asc"));
+    QCOMPARE(answers.messages.size(), 1);
+}
+
+void MainWindowTest::keysReachTheirCommands() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w.main));
+
+    // Enter in the search box searches; in the description box it does not.
+    w.main.Edit1->setFocus();
+    w.main.Edit1->setText(QStringLiteral("бе"));
+    QTest::keyClick(w.main.Edit1, Qt::Key_Return);
+    QCOMPARE(answers.lastText(), QStringLiteral("Сіздің сұрауыңыз бойынша 1 нәтиже табылды !!!"));
+    w.main.DBMemo1->setFocus();
+    QTest::keyClick(w.main.DBMemo1, Qt::Key_Return);
+    QCOMPARE(answers.messages.size(), 1);
+
+    // Ctrl+Delete in the search box deletes the dish, not a word of the text.
+    w.main.Edit1->setFocus();
+    answers.answers = {false};
+    QTest::keyClick(w.main.Edit1, Qt::Key_Delete, Qt::ControlModifier);
+    QCOMPARE(answers.questions.size(), 1);
+    QCOMPARE(w.main.Edit1->text(), QStringLiteral("бе"));
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_mainwindow.moc"

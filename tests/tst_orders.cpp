@@ -1,0 +1,314 @@
+#include <QAction>
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QtTest>
+
+#include "tests/support.h"
+#include "ui/datasource.h"
+
+namespace {
+
+const QString kBadQuantity = QStringLiteral("Енгізген саныңыз дұрыс емес !!!");
+
+QStringList column(const QTableView* grid, int logical) {
+    QStringList values;
+    for (int row = 0; row < grid->model()->rowCount(); ++row) {
+        values.append(grid->model()->index(row, logical).data().toString());
+    }
+    return values;
+}
+
+}  // namespace
+
+// Taking an order for the current dish, and the orders view with its searches.
+class OrdersTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
+    void quantityIsCheckedOnEveryChange();
+    void priceThatIsNoWholeNumber();
+    void okRecordsExactlyOneLine();
+    void eachShowingStartsAfresh();
+    void noDishNoOrder();
+    void viewJoinsOrdersWithTheirDishes();
+    void viewSearchesByWaiterOrDish();
+    void draggedColumnsLastForTheRun();
+    void viewLoadsOncePerShowing();
+};
+
+void OrdersTest::quantityIsCheckedOnEveryChange() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 2200, 75);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    QVERIFY(w.order.FormShow());
+    QCOMPARE(w.order.Label6->text(), QStringLiteral("Күріш тағамдары"));
+    QCOMPARE(w.order.Edit3->text(), QStringLiteral("2200"));
+    QCOMPARE(w.order.Edit4->text(), QStringLiteral("0"));
+    QCOMPARE(w.order.dtp1->date(), QDate::currentDate());
+
+    for (const auto& [typed, sum] : {std::pair{"1", "2200"}, {"25", "55000"}, {"999", "2197800"}}) {
+        w.order.Edit2->clear();
+        QTest::keyClicks(w.order.Edit2, QString::fromLatin1(typed));
+        QCOMPARE(w.order.Edit2->text(), QString::fromLatin1(typed));
+        QCOMPARE(w.order.Edit4->text(), QString::fromLatin1(sum));
+    }
+    QVERIFY(answers.messages.isEmpty());
+
+    for (const char* typed : {"0", "05", "1000", "2a", "-3"}) {
+        w.order.Edit2->setText(QStringLiteral("7"));
+        answers.messages.clear();
+        w.order.Edit2->setText(QString::fromLatin1(typed));
+        QCOMPARE(answers.texts(), QStringList({kBadQuantity}));
+        QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
+        QCOMPARE(w.order.Edit2->text(), QString());
+        QCOMPARE(w.order.Edit4->text(), QStringLiteral("15400"));  // from the 7
+    }
+
+    // Typing past three digits: the fourth is refused, the sum of 100 stays.
+    w.order.Edit2->clear();
+    answers.messages.clear();
+    QTest::keyClicks(w.order.Edit2, QStringLiteral("1000"));
+    QCOMPARE(answers.texts(), QStringList({kBadQuantity}));
+    QCOMPARE(w.order.Edit4->text(), QStringLiteral("220000"));
+
+    // Deleting down to nothing gives no warning and keeps the last sum.
+    QTest::keyClicks(w.order.Edit2, QStringLiteral("25"));
+    answers.messages.clear();
+    QTest::keyClick(w.order.Edit2, Qt::Key_Backspace);
+    QTest::keyClick(w.order.Edit2, Qt::Key_Backspace);
+    QVERIFY(answers.messages.isEmpty());
+    QCOMPARE(w.order.Edit4->text(), QStringLiteral("4400"));
+    w.order.reject();
+}
+
+void OrdersTest::priceThatIsNoWholeNumber() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("Су"), QStringLiteral("Сусын"), QVariant(), 1);
+    folder.addDish(2, QStringLiteral("Қымбат"), QStringLiteral("Арнайы"), 9000000000000LL, 1);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.DBGrid1->selectRow(0);  // "Су", no price
+    QVERIFY(w.order.FormShow());
+    QCOMPARE(w.order.Edit3->text(), QString());
+    w.order.Edit2->setText(QStringLiteral("3"));
+    QCOMPARE(answers.texts(), QStringList({QStringLiteral("'' is not a valid integer value.")}));
+    QCOMPARE(w.order.Edit4->text(), QStringLiteral("0"));
+    w.order.Edit1->setText(QStringLiteral("Асан"));
+    w.order.BitBtn1->click();  // nothing without a price
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 0);
+    w.order.reject();
+
+    // Sums past 32 bits are exact.
+    w.main.DBGrid1->selectRow(1);
+    QVERIFY(w.order.FormShow());
+    w.order.Edit2->setText(QStringLiteral("999"));
+    QCOMPARE(w.order.Edit4->text(), QStringLiteral("8991000000000000"));
+    w.order.reject();
+}
+
+void OrdersTest::okRecordsExactlyOneLine() {
+    TestFolder folder;
+    folder.addDish(7, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    const QString waiter = QStringLiteral("Д'Артаньян \"Бек\" \\ 100%");
+    whileModal(w.order, [&] {
+        w.order.BitBtn1->click();
+        QCOMPARE(answers.lastText(), QStringLiteral("Алдымен барлық өрістерді толтырыңыз."));
+        w.order.Edit1->setText(waiter);
+        w.order.BitBtn1->click();  // still no quantity
+        QCOMPARE(answers.messages.size(), 2);
+        QTest::keyClicks(w.order.Edit2, QStringLiteral("3"));
+        w.order.dtp1->setDate(QDate(2007, 5, 15));
+        w.order.BitBtn1->click();
+        QVERIFY(!w.order.isVisible());
+    });
+    w.main.command(QStringLiteral("order"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 1);
+    store::Statement row(folder.db(),
+                         QStringLiteral("select code, fio, kvo, sena, summ, dt from orders"));
+    QVERIFY(row.step());
+    QCOMPARE(row.column(0).toInt(), 7);
+    QCOMPARE(row.column(1).toString(), waiter);
+    QCOMPARE(row.column(2).toInt(), 3);
+    QCOMPARE(row.column(3).toDouble(), 2000.0);
+    QCOMPARE(row.column(4).toDouble(), 6000.0);
+    QCOMPARE(row.column(5).toString(), QStringLiteral("2007-05-15"));
+    row.run();
+
+    // Cancel records nothing.
+    whileModal(w.order, [&] {
+        w.order.Edit1->setText(QStringLiteral("Асан"));
+        w.order.Edit2->setText(QStringLiteral("2"));
+        w.order.BitBtn2->click();
+    });
+    w.main.command(QStringLiteral("order"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 1);
+}
+
+void OrdersTest::eachShowingStartsAfresh() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
+    folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    QVERIFY(w.order.FormShow());
+    w.order.Edit1->setText(QStringLiteral("Асан"));
+    w.order.Edit2->setText(QStringLiteral("4"));
+    w.order.dtp1->setDate(QDate(2020, 1, 1));
+    w.order.reject();
+    w.main.DBGrid1->selectRow(1);
+    QVERIFY(w.order.FormShow());
+    QCOMPARE(w.order.Edit1->text(), QString());
+    QCOMPARE(w.order.Edit2->text(), QString());
+    QCOMPARE(w.order.Edit3->text(), QStringLiteral("300"));
+    QCOMPARE(w.order.Edit4->text(), QStringLiteral("0"));
+    QCOMPARE(w.order.Label6->text(), QStringLiteral("Сусын"));
+    QCOMPARE(w.order.dtp1->date(), QDate::currentDate());
+    w.order.reject();
+}
+
+void OrdersTest::noDishNoOrder() {
+    TestFolder folder;
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.command(QStringLiteral("order"))->trigger();
+    QCOMPARE(answers.texts(), QStringList({QStringLiteral("Алдымен тағамды таңдаңыз.")}));
+    QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
+    QVERIFY(!w.order.isVisible());
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 0);
+}
+
+void OrdersTest::viewJoinsOrdersWithTheirDishes() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
+    folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
+    folder.addOrder(1, QStringLiteral("Асан"), 2, 2200, QStringLiteral("2007-05-15"));
+    folder.addOrder(2, QStringLiteral("Айгүл"), 3, 2.5, QStringLiteral("2026-12-01"));
+    folder.addOrder(2, QString(), 1, 300, QStringLiteral("2026-12-01"));  // no waiter
+    folder.addOrder(9, QStringLiteral("Бауыржан"), 1, 100, QStringLiteral("2026-12-01"));
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.orders.FormShow();
+    QCOMPARE(column(w.orders.DBGrid1, 0), QStringList({"Асан", "Айгүл"}));
+    QCOMPARE(column(w.orders.DBGrid1, 1), QStringList({"Палау", "Шай"}));
+    QCOMPARE(column(w.orders.DBGrid1, 3), QStringList({"2200", "2,5"}));
+    QCOMPARE(column(w.orders.DBGrid1, 4), QStringList({"4400", "7,5"}));
+    QCOMPARE(column(w.orders.DBGrid1, 5), QStringList({"15.05.2007", "01.12.2026"}));
+    const QStringList titles = [&] {
+        QStringList all;
+        for (int c = 0; c < 6; ++c) {
+            all.append(w.orders.DBGrid1->model()->headerData(c, Qt::Horizontal).toString());
+        }
+        return all;
+    }();
+    QCOMPARE(titles, QStringList({"Официанттың аты-жөні", "Тапсырысы", "Саны", "Бағасы", "Сомасы",
+                                  "Уақыты"}));
+
+    // Deleting a dish hides its orders, which stay in the store.
+    folder.db().exec(QStringLiteral("delete from goods where Code = 1"));
+    w.orders.FormShow();
+    QCOMPARE(column(w.orders.DBGrid1, 0), QStringList({"Айгүл"}));
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 4);
+    QVERIFY(answers.messages.isEmpty());
+}
+
+void OrdersTest::viewSearchesByWaiterOrDish() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Шай тағамдары"), 2200, 75);
+    folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
+    folder.addOrder(1, QStringLiteral("Асан"), 1, 2200, QStringLiteral("2026-12-01"));
+    folder.addOrder(2, QStringLiteral("асан"), 1, 300, QStringLiteral("2026-12-01"));
+    folder.addOrder(2, QStringLiteral("Жан 100%"), 1, 300, QStringLiteral("2026-12-01"));
+    folder.addOrder(2, QStringLiteral("Жан 1000"), 1, 300, QStringLiteral("2026-12-01"));
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    auto search = [&](bool byWaiter, const QString& text) {
+        (byWaiter ? w.orders.RadioButton2 : w.orders.RadioButton1)->setChecked(true);
+        w.orders.Edit1->setText(text);
+        w.orders.BitBtn2->click();
+        return column(w.orders.DBGrid1, byWaiter ? 0 : 1);
+    };
+    w.orders.FormShow();
+    QCOMPARE(search(true, QStringLiteral("Ас")), QStringList({"Асан"}));
+    QCOMPARE(search(true, QStringLiteral("100%")), QStringList({"Жан 100%"}));
+    QCOMPARE(search(true, QString()).size(), 4);
+    QCOMPARE(search(false, QStringLiteral("Шай")), QStringList({"Шай", "Шай", "Шай"}));
+    QCOMPARE(search(false, QStringLiteral("тағам")), QStringList());  // the group is not searched
+    QCOMPARE(search(false, QStringLiteral("'")), QStringList());
+    QVERIFY(answers.messages.isEmpty());
+
+    // Enter searches; Esc does not close the view.
+    whileModal(w.orders, [&] {
+        QCOMPARE(w.orders.RadioButton1->isChecked(), true);  // kept across showings
+        QCOMPARE(w.orders.Edit1->text(), QStringLiteral("'"));
+        QCOMPARE(column(w.orders.DBGrid1, 0).size(), 4);  // every showing reloads
+        w.orders.Edit1->setText(QStringLiteral("Пал"));
+        QTest::keyClick(w.orders.Edit1, Qt::Key_Return);
+        QCOMPARE(column(w.orders.DBGrid1, 1), QStringList({"Палау"}));
+        QTest::keyClick(w.orders.Edit1, Qt::Key_Escape);
+        QVERIFY(w.orders.isVisible());
+        w.orders.close();
+    });
+    w.main.command(QStringLiteral("orders"))->trigger();
+    QVERIFY(!w.orders.isVisible());
+}
+
+void OrdersTest::draggedColumnsLastForTheRun() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
+    folder.addOrder(1, QStringLiteral("Асан"), 1, 2200, QStringLiteral("2026-12-01"));
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    whileModal(w.orders, [&] {
+        QHeaderView* titles = w.orders.DBGrid1->horizontalHeader();
+        titles->moveSection(5, 0);  // the date first
+        titles->resizeSection(1, 250);
+        w.orders.close();
+    });
+    w.main.command(QStringLiteral("orders"))->trigger();
+    whileModal(w.orders, [&] {
+        QHeaderView* titles = w.orders.DBGrid1->horizontalHeader();
+        QCOMPARE(titles->logicalIndex(0), 5);
+        QCOMPARE(titles->sectionSize(1), 250);
+        const QList<ui::Column> order = w.orders.DataSource1->columnsInGridOrder();
+        QCOMPARE(order.first().field, QStringLiteral("dt"));
+        QCOMPARE(order[1].field, QStringLiteral("fio"));
+        w.orders.close();
+    });
+    w.main.command(QStringLiteral("orders"))->trigger();
+}
+
+void OrdersTest::viewLoadsOncePerShowing() {
+    TestFolder folder;
+    folder.db().exec(QStringLiteral("drop table orders"));
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    whileModal(w.orders, [&] {
+        QCOMPARE(answers.texts(), QStringList({QStringLiteral("no such table: orders.")}));
+        QCOMPARE(w.orders.DBGrid1->model()->rowCount(), 0);
+        w.orders.close();
+    });
+    w.main.command(QStringLiteral("orders"))->trigger();
+    QCOMPARE(answers.messages.size(), 1);
+}
+
+QTEST_MAIN(OrdersTest)
+#include "tst_orders.moc"
