@@ -41,6 +41,7 @@ namespace {
 
 const QString kNoDishToChange = QStringLiteral("Өзгертетін тағам табылмады.");
 const QString kEnterTextFirst = QStringLiteral("Алдымен сөзді енгізіңіз.");
+const QSize kDesignedSize(696, 480);
 
 // Halves go away from zero, as the layout rules ask.
 int roundHalfAway(double value) {
@@ -68,9 +69,15 @@ TForm1::TForm1() {
     Query1 = new store::Query(this);
     buildControls();
     buildCommands();
-    resize(696, 480);
+    resize(kDesignedSize);
+}
+
+void TForm1::placeOnFirstShow() {
+    // The designed size includes the frame, which is known only once the window is shown.
+    const QSize frame = frameGeometry().size() - size();
+    resize(kDesignedSize - frame);
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - rect().center());
+        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
     }
 }
 
@@ -279,6 +286,7 @@ void TForm1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (!shown_) {
         shown_ = true;
+        placeOnFirstShow();
         ui::guarded([this] { FormShow(); });
     }
 }

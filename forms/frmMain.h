@@ -94,6 +94,7 @@ protected:
 private:
     void buildControls();
     void buildCommands();
+    void placeOnFirstShow();
     void setStatus(int panel, const QString& text);
     void searchBy(const store::Line& filter);
 

@@ -16,8 +16,6 @@ CREATE TABLE pictures (
     Img  BLOB NOT NULL
 ) STRICT;
 
-CREATE INDEX goods_nm ON goods (Nm);
-
 CREATE TABLE orders (
     code INTEGER,
     fio  TEXT,
