@@ -12,6 +12,7 @@
 #include "ui/guard.h"
 #include "ui/messages.h"
 #include "ui/picture.h"
+#include "ui/picturebox.h"
 
 namespace {
 
@@ -63,14 +64,7 @@ TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     DBMemo1->setGeometry(128, 136, 329, 89);
     DBMemo1->setTabChangesFocus(true);
 
-    DBImage1 = new QLabel(this);
-    DBImage1->setGeometry(128, 232, 185, 89);
-    DBImage1->setAlignment(Qt::AlignCenter);
-    DBImage1->setFrameShape(QFrame::Box);
-    DBImage1->setAutoFillBackground(true);
-    QPalette white = DBImage1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    DBImage1->setPalette(white);
+    DBImage1 = new ui::PictureBox(this, QRect(128, 232, 185, 89));
 
     BitBtn1 = new QPushButton(QStringLiteral("Суретті таңдаңыз"), this);
     BitBtn1->setGeometry(320, 296, 137, 25);
@@ -143,11 +137,7 @@ void TForm2::showRow() {
 
 void TForm2::setPicture(const QImage& picture) {
     picture_ = picture;
-    if (picture.isNull()) {
-        DBImage1->clear();
-    } else {
-        DBImage1->setPixmap(QPixmap::fromImage(picture));
-    }
+    DBImage1->showPicture(picture);
 }
 
 void TForm2::BitBtn1Click() {

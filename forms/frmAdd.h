@@ -11,6 +11,10 @@ class QPlainTextEdit;
 class QPushButton;
 class TForm1;
 
+namespace ui {
+class PictureBox;
+}
+
 // The dish editor: adds a new dish or changes the main window's current one, picture included.
 class TForm2 : public QDialog {
     Q_OBJECT
@@ -38,7 +42,7 @@ public:
     QLineEdit* DBEdit5;  // PS
     QLineEdit* DBEdit6;  // Vozr
     QPlainTextEdit* DBMemo1;
-    QLabel* DBImage1;
+    ui::PictureBox* DBImage1;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
     QPushButton* BitBtn3;

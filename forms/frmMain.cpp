@@ -36,6 +36,7 @@
 #include "ui/look.h"
 #include "ui/messages.h"
 #include "ui/picture.h"
+#include "ui/picturebox.h"
 
 namespace {
 
@@ -139,14 +140,7 @@ void TForm1::buildControls() {
     DBGrid1->setColumnWidth(2, 57);
     DBGrid1->setColumnWidth(3, 101);
 
-    DBImage1 = new QLabel(client);
-    DBImage1->setGeometry(8, 280, 281, 121);
-    DBImage1->setAlignment(Qt::AlignCenter);
-    DBImage1->setFrameShape(QFrame::Box);
-    DBImage1->setAutoFillBackground(true);
-    QPalette white = DBImage1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    DBImage1->setPalette(white);
+    DBImage1 = new ui::PictureBox(client, QRect(8, 280, 281, 121));
     DBImage1->setFocusPolicy(Qt::StrongFocus);
 
     DBMemo1 = new QPlainTextEdit(client);
@@ -381,12 +375,7 @@ void TForm1::DataSource1DataChange() {
                                          Query1->fieldByName(QStringLiteral("Code")).value());
     }
     DBMemo1->setPlainText(details.description);
-    const QImage picture = ui::pictureFromBytes(details.picture);
-    if (picture.isNull()) {
-        DBImage1->clear();
-    } else {
-        DBImage1->setPixmap(QPixmap::fromImage(picture));
-    }
+    DBImage1->showPicture(ui::pictureFromBytes(details.picture));
 }
 
 void TForm1::RadioButton1Click() {

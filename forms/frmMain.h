@@ -20,7 +20,8 @@ class TForm7;
 
 namespace ui {
 class DataSource;
-}
+class PictureBox;
+}  // namespace ui
 
 // Where the main window's resizable parts go for an outer window size W x H.
 struct MainLayout {
@@ -79,7 +80,7 @@ public:
     QRadioButton* RadioButton2;
     QRadioButton* RadioButton3;
     QTableView* DBGrid1;
-    QLabel* DBImage1;
+    ui::PictureBox* DBImage1;
     QPlainTextEdit* DBMemo1;
     QStatusBar* StatusBar1;
     QLabel* StatusPanels[3];

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "reports/cp1251kz.h"
+#include "reports/listwalk.h"
 #include "store/dishdetails.h"
 #include "store/error.h"
 
@@ -137,18 +138,7 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
     }
     file.line(QStringLiteral("</tr>"));
 
-    if (!list.isOpen()) {
-        throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    }
-    QList<int> fields;
-    for (const ui::Column& column : columns) {
-        fields.append(list.fieldIndex(column.field));
-    }
-    // The grid and the picture box follow the cursor once, at the end of the walk.
-    store::Query::ControlsDisabled quiet(list);
-    const int count = list.recordCount();
-    list.first();
-    for (int n = 1; n <= count; ++n) {
+    walkRows(list, columns, [&](int n, const QStringList& cells) {
         file.line(QStringLiteral("<tr><td>%1</td>").arg(n));
         if (pictures) {
             const QString picture = bitmapPath(programFolder, n);
@@ -157,14 +147,11 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
                           ? QStringLiteral("<td><img width=200 src=\"%1\"\\></td>").arg(picture)
                           : QStringLiteral("<td><img src=\"%1\"\\></td>").arg(picture));
         }
-        for (int field : fields) {
-            const QString text =
-                field < 0 ? QString() : store::plainText(list.value(list.currentRow(), field));
-            file.line(QStringLiteral("<td>%1</td>").arg(escapeHtml(text)));
+        for (const QString& cell : cells) {
+            file.line(QStringLiteral("<td>%1</td>").arg(escapeHtml(cell)));
         }
         file.line(QStringLiteral("</tr>"));
-        list.next();
-    }
+    });
     file.line(QStringLiteral("</table></body></html>"));
     file.finish();
 }

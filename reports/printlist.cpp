@@ -4,6 +4,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include "reports/listwalk.h"
 #include "store/error.h"
 
 namespace reports {
@@ -22,36 +23,21 @@ QString titleLine(const QList<ui::Column>& columns) {
     return line;
 }
 
-QString rowLine(const store::Query& list, const QList<int>& fields, int n) {
+QString rowLine(int n, const QStringList& cells) {
     QString line = QString::number(n);
-    for (int field : fields) {
-        const QString text =
-            field < 0 ? QString() : store::plainText(list.value(list.currentRow(), field));
-        line += QLatin1Char('\t') + text + QLatin1Char('\t');
+    for (const QString& cell : cells) {
+        line += QLatin1Char('\t') + cell + QLatin1Char('\t');
     }
     return line;
 }
 
-// Walks the list, handing each printed line to the sink; the heading lines come first, also
-// when the list turns out to be closed.
+// Hands each printed line to the sink; the heading lines come first, also when the list
+// turns out to be closed.
 template <typename Sink>
 void walkLines(store::Query& list, const QList<ui::Column>& columns, Sink&& sink) {
     sink(headingLine());
     sink(titleLine(columns));
-    if (!list.isOpen()) {
-        throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    }
-    QList<int> fields;
-    for (const ui::Column& column : columns) {
-        fields.append(list.fieldIndex(column.field));
-    }
-    store::Query::ControlsDisabled quiet(list);
-    const int count = list.recordCount();
-    list.first();
-    for (int n = 1; n <= count; ++n) {
-        sink(rowLine(list, fields, n));
-        list.next();
-    }
+    walkRows(list, columns, [&](int n, const QStringList& cells) { sink(rowLine(n, cells)); });
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 
 #include "tests/support.h"
 #include "ui/picture.h"
+#include "ui/picturebox.h"
 
 namespace {
 

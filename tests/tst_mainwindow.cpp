@@ -15,6 +15,7 @@
 #include "store/statements.h"
 #include "tests/support.h"
 #include "ui/messages.h"
+#include "ui/picturebox.h"
 
 namespace {
 

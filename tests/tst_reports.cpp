@@ -15,6 +15,7 @@
 
 #include "reports/cp1251kz.h"
 #include "tests/support.h"
+#include "ui/picturebox.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <QtTest>
 
 #include "tests/support.h"
+#include "ui/picturebox.h"
 
 namespace {
 

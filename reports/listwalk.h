@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QStringList>
+
+#include "store/error.h"
+#include "store/query.h"
+#include "ui/datasource.h"
+
+namespace reports {
+
+// Walks a window's list from its first row to its last, handing the sink each row's number
+// (from 1) and its cells as plain text, in the order of the given columns. The walk leaves
+// the list on its last row, or where the sink stopped it with an error; whoever shows the
+// current row hears of it once, at the end. A closed list is an error.
+template <typename RowSink>
+void walkRows(store::Query& list, const QList<ui::Column>& columns, RowSink&& sink) {
+    if (!list.isOpen()) {
+        throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
+    }
+    QList<int> fields;
+    for (const ui::Column& column : columns) {
+        fields.append(list.fieldIndex(column.field));
+    }
+    store::Query::ControlsDisabled quiet(list);
+    const int count = list.recordCount();
+    list.first();
+    for (int n = 1; n <= count; ++n) {
+        QStringList cells;
+        for (int field : fields) {
+            cells.append(field < 0 ? QString()
+                                   : store::plainText(list.value(list.currentRow(), field)));
+        }
+        sink(n, cells);
+        list.next();
+    }
+}
+
+}  // namespace reports

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QImage>
+#include <QLabel>
+
+namespace ui {
+
+// A picture at its own size, centred and clipped by a white box with a flat border.
+class PictureBox : public QLabel {
+    Q_OBJECT
+public:
+    PictureBox(QWidget* parent, const QRect& geometry);
+    void showPicture(const QImage& picture);  // a null picture empties the box
+};
+
+}  // namespace ui
