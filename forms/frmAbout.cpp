@@ -30,8 +30,7 @@ QLabel* overlay(QWidget* parent, const QString& text, int left, int top, const Q
 TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Программа туралы ..."));
     setFont(ui::formFont());
-    setFixedSize(394, 167);
-    move(341, 209);
+    ui::makeFixedDialog(*this, 394, 167, 341, 209);
 
     // The picture is larger than the box and is clipped at its right and bottom edges.
     Image2 = new QLabel(this);

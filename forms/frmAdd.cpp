@@ -10,6 +10,7 @@
 #include "store/datafolder.h"
 #include "ui/delegate.h"
 #include "ui/guard.h"
+#include "ui/look.h"
 #include "ui/messages.h"
 #include "ui/picture.h"
 #include "ui/picturebox.h"
@@ -42,8 +43,7 @@ QVariant fieldValue(const QString& text) {
 TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     setWindowTitle(QStringLiteral("Жаңа тағам қосу"));
     setFont(main.font());
-    setFixedSize(465, 379);
-    move(303, 220);
+    ui::makeFixedDialog(*this, 465, 379, 303, 220);
 
     label(this, QStringLiteral("Коды:"), 16, 16);
     label(this, QStringLiteral("Тағамның атауы:"), 16, 40);

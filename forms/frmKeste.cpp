@@ -15,12 +15,12 @@
 #include "ui/datasource.h"
 #include "ui/delegate.h"
 #include "ui/guard.h"
+#include "ui/look.h"
 
 TForm4::TForm4(TForm1& main) : QDialog(&main) {
     setWindowTitle(QStringLiteral("Тапсырыстар кестесі"));
     setFont(main.font());
-    setFixedSize(693, 387);
-    move(262, 154);
+    ui::makeFixedDialog(*this, 693, 387, 262, 154);
     Query1.setDateFields({QStringLiteral("dt")});
 
     DBGrid1 = new QTableView(this);

@@ -68,8 +68,7 @@ qint64 orderSum(qint64 quantity, qint64 price) {
 TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
     setWindowTitle(QStringLiteral("Тапсырыс беру"));
     setFont(main.font());
-    setFixedSize(365, 237);
-    move(293, 188);
+    ui::makeFixedDialog(*this, 365, 237, 293, 188);
 
     Label6 = new QLabel(this);
     Label6->setGeometry(8, 8, 345, 49);

@@ -51,7 +51,12 @@ std::shared_ptr<Database> Database::open(const QString& path) {
         raiseOpenError(db, rc, path);
     }
     std::shared_ptr<Database> database(new Database(db, path));
-    database->configure();
+    try {
+        database->configure();
+    } catch (const StoreError& error) {
+        // "file is not a database" says more with the file's name beside it.
+        throw StoreError(error.code(), QStringLiteral("%1: %2").arg(error.message(), path));
+    }
     return database;
 }
 

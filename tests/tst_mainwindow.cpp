@@ -101,7 +101,7 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow_data() {
     QTest::newRow("no base folder") << "folder"
                                     << "unable to open database file: ";
     QTest::newRow("garbage file") << "garbage"
-                                  << "file is not a database.";
+                                  << "file is not a database: /";
     QTest::newRow("no dish table") << "table"
                                    << "no such table: goods.";
 }

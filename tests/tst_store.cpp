@@ -256,7 +256,8 @@ void StoreTest::missingOrDamagedBase() {
         store::connectionFor(folder.dataFolder());
         QFAIL("opened a damaged base");
     } catch (const StoreError& error) {
-        QCOMPARE(error.message(), QStringLiteral("file is not a database"));
+        QCOMPARE(error.message(), QStringLiteral("file is not a database: ") +
+                                      store::databasePath(folder.dataFolder()));
     }
 
     // A base without the dish table: the list reports the store's words.

@@ -19,3 +19,16 @@ QFont arialFont(int pointSize, bool bold) {
 }
 
 }  // namespace ui
+
+#include <QDialog>
+
+namespace ui {
+
+void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top) {
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    dialog.setFixedSize(clientWidth, clientHeight);
+    dialog.move(left, top);
+}
+
+}  // namespace ui

@@ -12,3 +12,12 @@ QFont formFont();
 QFont arialFont(int pointSize, bool bold);
 
 }  // namespace ui
+
+class QDialog;
+
+namespace ui {
+
+// A dialog of fixed size: a title bar with a close box only.
+void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top);
+
+}  // namespace ui
