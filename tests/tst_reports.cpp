@@ -173,6 +173,7 @@ private slots:
     void laterReportsOverwriteByNumber();
     void missingPictureFolderStopsTheReport();
     void reportFileThatCannotBeWritten();
+    void closedListWritesTheHeadingOnly();
 };
 
 void ReportsTest::encoderPutsKazakhLettersAtTheirBytes() {
@@ -348,6 +349,24 @@ void ReportsTest::reportFileThatCannotBeWritten() {
         w.main.command(QStringLiteral("save"))->trigger();
         QCOMPARE(answers.lastText(), QStringLiteral("File access denied."));
     }
+}
+
+void ReportsTest::closedListWritesTheHeadingOnly() {
+    TestFolder folder;
+    addMenu(folder);
+    ScriptedDelegate answers;
+    Windows w;
+    w.show();
+    w.main.RadioButton2->click();
+    w.main.Edit1->setText(QStringLiteral("abc"));
+    w.main.BitBtn1->click();  // a failed search leaves the list closed
+    answers.messages.clear();
+    w.main.command(QStringLiteral("report"))->trigger();
+    QCOMPARE(answers.texts(),
+             QStringList({QStringLiteral("Cannot perform this operation on a closed dataset.")}));
+    QVERIFY(answers.opened.isEmpty());
+    QVERIFY(readAll(folder.path() + QStringLiteral("/current.doc"))
+                .endsWith("(\xEC\xE8\xED.)</b></td>\r\n</tr>\r\n"));
 }
 
 QTEST_MAIN(ReportsTest)

@@ -1,6 +1,8 @@
 #include <QDate>
 #include <QFile>
 #include <QLocale>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include "store/database.h"
@@ -21,6 +23,7 @@ class StoreTest : public QObject {
 private slots:
     void likeMatchesWithRegardToCase_data();
     void likeMatchesWithRegardToCase();
+    void likeAgreesWithARegularExpression();
     void sqlLikeAndUpperAreReplaced();
     void doubleQuotesAreNeverStrings();
     void searchTextsAreBoundNotSpliced();
@@ -72,6 +75,50 @@ void StoreTest::likeMatchesWithRegardToCase() {
     QFETCH(QString, text);
     QFETCH(bool, matches);
     QCOMPARE(store::likeMatches(pattern.toStdString(), text.toStdString(), U'\\'), matches);
+}
+
+// Random patterns over a small alphabet, against the same pattern as a regular expression.
+void StoreTest::likeAgreesWithARegularExpression() {
+    const QString letters = QStringLiteral("aAәӘ%_\\");
+    QRandomGenerator random(20261209);
+    auto draw = [&](int length, int alphabet) {
+        QString text;
+        for (int i = 0; i < length; ++i) {
+            text.append(letters[random.bounded(alphabet)]);
+        }
+        return text;
+    };
+    for (int round = 0; round < 3000; ++round) {
+        const QString pattern = draw(random.bounded(7), 7);
+        const QString text = draw(random.bounded(9), 4);
+        QString expression = QStringLiteral("^");
+        bool valid = true;
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const QChar c = pattern[i];
+            if (c == QLatin1Char('\\')) {
+                if (++i >= pattern.size()) {
+                    valid = false;  // a lone escape at the end: left to the store
+                    break;
+                }
+                expression += QRegularExpression::escape(pattern[i]);
+            } else if (c == QLatin1Char('%')) {
+                expression += QStringLiteral(".*");
+            } else if (c == QLatin1Char('_')) {
+                expression += QLatin1Char('.');
+            } else {
+                expression += QRegularExpression::escape(c);
+            }
+        }
+        if (!valid) {
+            continue;
+        }
+        const bool wanted = QRegularExpression(expression + QLatin1Char('$'),
+                                               QRegularExpression::DotMatchesEverythingOption)
+                                .match(text)
+                                .hasMatch();
+        QVERIFY2(store::likeMatches(pattern.toStdString(), text.toStdString(), U'\\') == wanted,
+                 qPrintable(pattern + QStringLiteral(" ~ ") + text));
+    }
 }
 
 void StoreTest::sqlLikeAndUpperAreReplaced() {
