@@ -92,7 +92,7 @@ void TForm4::FormShow() {
 void TForm4::BitBtn2Click() {
     const QString text = Edit1->text();
     Query1.clearLines();
-    Query1.addLines(statements::orders().mid(0, 1));
+    Query1.addLine(statements::ordersSelect());
     Query1.addLine(RadioButton2->isChecked() ? statements::ordersByWaiter(text)
                                              : statements::ordersByDish(text));
     Query1.open();

@@ -64,7 +64,6 @@ void TextPages::lineBreak() {
     y_ += lineHeight_;
     if (y_ > height_ - 2 * lineHeight_) {
         device_.newPage();
-        ++pages_;
         y_ = 0;
     }
 }

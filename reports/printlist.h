@@ -19,8 +19,6 @@ class TextPages {
 public:
     TextPages(QPainter& painter, QPagedPaintDevice& device);
     void writeLine(const QString& text);
-    int pages() const { return pages_; }
-    int lineHeight() const { return lineHeight_; }
 
 private:
     void lineBreak();
@@ -35,7 +33,6 @@ private:
     int tabStep_;
     int x_ = 0;
     int y_ = 0;
-    int pages_ = 1;
 };
 
 // The printed dish list: the heading, the title line, then one line per row, every cell

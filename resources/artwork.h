@@ -7,7 +7,6 @@
 // The program's pictures, drawn at start-up so that they stay sharp and need no files.
 namespace artwork {
 
-constexpr int ToolImageCount = 15;
 // The 16 x 16 command images, by their index in the toolbar's image list.
 QPixmap toolImage(int index);
 QPixmap searchGlyph();    // 18 x 18 magnifier

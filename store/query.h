@@ -45,7 +45,6 @@ public:
 
     bool isOpen() const { return open_; }
     int recordCount() const { return rows_; }
-    int fieldCount() const { return static_cast<int>(names_.size()); }
     const QStringList& fieldNames() const { return names_; }
     int fieldIndex(const QString& name) const;  // -1 when absent; case does not matter
 

@@ -94,8 +94,12 @@ store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, con
             {code, waiter, quantity, price, sum, date}};
 }
 
+store::Line ordersSelect() {
+    return {kOrdersSelect, {}};
+}
+
 QList<store::Line> orders() {
-    return {{kOrdersSelect, {}}, ordersByWaiter(QString())};
+    return {ordersSelect(), ordersByWaiter(QString())};
 }
 
 store::Line ordersByWaiter(const QString& searchText) {

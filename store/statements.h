@@ -26,7 +26,8 @@ store::Line deleteDish(const QString& name);
 store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, const QVariant& price,
                         qint64 sum, const QDate& date);
 
-QList<store::Line> orders();
+QList<store::Line> orders();  // the first line and the filter line for every order
+store::Line ordersSelect();
 store::Line ordersByWaiter(const QString& searchText);
 store::Line ordersByDish(const QString& searchText);
 

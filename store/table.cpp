@@ -44,15 +44,6 @@ void Table::requireOpen() const {
     }
 }
 
-bool Table::isEmpty() const {
-    requireOpen();
-    Statement statement(*db_, QStringLiteral("select exists (select 1 from goods)"));
-    statement.step();
-    const bool empty = statement.column(0).toInt() == 0;
-    statement.run();
-    return empty;
-}
-
 QMap<QString, QVariant> Table::readRow(qint64 code) const {
     Statement statement(*db_,
                         QStringLiteral("select g.Code, g.Nm, g.Tys, g.DS, g.PS, g.Vozr, g.Comm, "
@@ -125,33 +116,22 @@ void Table::post() {
         values.append(row_.value(fieldNames()[c]));
     }
     Transaction transaction(*db_);
-    if (state_ == State::Insert) {
-        Statement statement(*db_, QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, "
-                                                 "Vozr, Comm) values (?, ?, ?, ?, ?, ?, ?)"));
-        statement.bindAll(values);
-        statement.run();
-    } else {
-        Statement statement(*db_, QStringLiteral("update goods set Code = ?, Nm = ?, Tys = ?, "
-                                                 "DS = ?, PS = ?, Vozr = ?, Comm = ? where "
-                                                 "Code = ?"));
-        statement.bindAll(values);
-        statement.bind(8, *current_);
-        statement.run();
+    Statement write(*db_, state_ == State::Insert
+                              ? QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
+                                               "Comm) values (?, ?, ?, ?, ?, ?, ?) returning Code")
+                              : QStringLiteral("update goods set Code = ?, Nm = ?, Tys = ?, DS = "
+                                               "?, PS = ?, Vozr = ?, Comm = ? where Code = ? "
+                                               "returning Code"));
+    write.bindAll(values);
+    if (state_ == State::Edit) {
+        write.bind(8, *current_);
     }
     // The code as the store took it: "12" typed becomes 12.
-    Statement key(*db_, QStringLiteral("select last_insert_rowid()"));
-    qint64 code = 0;
-    if (state_ == State::Insert) {
-        key.step();
-        code = key.column(0).toLongLong();
-        key.run();
-    } else {
-        Statement typed(*db_, QStringLiteral("select cast(? as integer)"));
-        typed.bind(1, values[0]);
-        typed.step();
-        code = typed.column(0).toLongLong();
-        typed.run();
+    if (!write.step()) {
+        throw AppError(QStringLiteral("The dish to change is no longer in the menu"));
     }
+    const qint64 code = write.column(0).toLongLong();
+    write.run();
     Statement drop(*db_, QStringLiteral("delete from pictures where Code = ?"));
     drop.bind(1, code);
     drop.run();

@@ -21,12 +21,9 @@ public:
     void bindFolder(const QString& dataFolder) { dataFolder_ = dataFolder; }
     void open();
     void close();
-    State state() const { return state_; }
-    bool isEmpty() const;
 
     // Moves to the dish with this code; false when there is none.
     bool locate(qint64 code);
-    bool hasCurrent() const { return current_.has_value(); }
     QVariant fieldByName(const QString& name) const;
 
     void insert();
