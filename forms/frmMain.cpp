@@ -113,12 +113,16 @@ void TForm1::buildControls() {
     BitBtn1->setIconSize(QSize(18, 18));
 
     RadioButton1 = new QRadioButton(QStringLiteral("Атауы бойынша"), client);
-    RadioButton1->setGeometry(8, 88, 97, 17);
+    // Wide enough for its caption in the fonts Linux has, up to the next button.
+    RadioButton1->setGeometry(8, 88, 103, 17);
     RadioButton1->setChecked(true);
     RadioButton2 = new QRadioButton(QStringLiteral("Бағасы бойынша"), client);
     RadioButton2->setGeometry(112, 88, 113, 17);
     RadioButton3 = new QRadioButton(QStringLiteral("Дайындалу уақыты (мин.)"), client);
     RadioButton3->setGeometry(224, 88, 153, 17);
+    for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3}) {
+        button->setStyleSheet(QStringLiteral("QRadioButton { spacing: 2px; }"));
+    }
 
     DBGrid1 = new QTableView(client);
     DBGrid1->setGeometry(8, 112, 657, 145);
@@ -192,7 +196,7 @@ void TForm1::buildControls() {
 }
 
 void TForm1::buildCommands() {
-    struct Spec {
+    struct CommandInfo {
         const char* name;
         const char* text;
         QKeySequence shortcut;
@@ -200,7 +204,7 @@ void TForm1::buildCommands() {
         int image;
         void (TForm1::*handler)();
     };
-    const Spec specs[] = {
+    const CommandInfo commandTable[] = {
         {"save", "Сақтау", QKeySequence(Qt::CTRL | Qt::Key_S), "Сақтау", 14, &TForm1::SaveClick},
         {"print", "Баспаға шығару", QKeySequence(Qt::CTRL | Qt::Key_P), "Баспаға шығару", 12,
          &TForm1::PrintClick},
@@ -221,17 +225,17 @@ void TForm1::buildCommands() {
          &TForm1::AboutClick},
     };
     QMap<QString, QAction*> byName;
-    for (const Spec& spec : specs) {
+    for (const CommandInfo& info : commandTable) {
         auto* action =
-            new QAction(QIcon(artwork::toolImage(spec.image)), QString::fromUtf8(spec.text), this);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        action->setShortcut(spec.shortcut);
+            new QAction(QIcon(artwork::toolImage(info.image)), QString::fromUtf8(info.text), this);
+        action->setObjectName(QString::fromLatin1(info.name));
+        action->setShortcut(info.shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
-        if (spec.hint) {
-            action->setToolTip(QString::fromUtf8(spec.hint));
+        if (info.hint) {
+            action->setToolTip(QString::fromUtf8(info.hint));
         }
-        if (spec.handler) {
-            connect(action, &QAction::triggered, this, ui::command(this, spec.handler));
+        if (info.handler) {
+            connect(action, &QAction::triggered, this, ui::command(this, info.handler));
         } else {
             connect(action, &QAction::triggered, this, &QWidget::close);
         }

@@ -130,6 +130,12 @@ void PrintTest::pageLayout() {
 
     const QList<Word> words = wordsOf(pdf);
     QVERIFY2(!words.isEmpty(), "pdftotext read nothing");
+    // The first page as a picture, for a person to look at beside the window snapshots.
+    const QString screens = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
+    QDir().mkpath(screens);
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+                       QStringLiteral("-singlefile"), pdf, screens + QStringLiteral("/printed-page")});
     // Top-left corner, no margin.
     const Word* heading = find(words, QStringLiteral("Сұрау"));
     QVERIFY(heading);

@@ -61,13 +61,14 @@ void ScreensTest::mainWindowAfterASearch() {
     QCOMPARE(w.main.frameGeometry().height(), 480);
     QCOMPARE(w.main.Label1->pos(), QPoint(8, 40));
     QCOMPARE(w.main.BitBtn1->geometry(), QRect(336, 56, 75, 25));
-    QCOMPARE(w.main.RadioButton1->geometry(), QRect(8, 88, 97, 17));
+    QCOMPARE(w.main.RadioButton1->geometry(), QRect(8, 88, 103, 17));
     QCOMPARE(w.main.RadioButton2->geometry(), QRect(112, 88, 113, 17));
     QCOMPARE(w.main.RadioButton3->geometry(), QRect(224, 88, 153, 17));
     QVERIFY(w.main.RadioButton1->isChecked());
-    w.main.Edit1->setText(QStringLiteral("ет"));
+    w.main.Edit1->setText(QStringLiteral("ақ"));
     w.main.RadioButton1->click();
     w.main.BitBtn1->click();
+    QCOMPARE(w.main.statusText(1), QStringLiteral("Табылған нәтиже: 3"));
     snapshot(w.main, QStringLiteral("main"));
 }
 
