@@ -63,6 +63,15 @@ qint64 orderSum(qint64 quantity, qint64 price) {
     return sum;
 }
 
+// The user's short date format, with the year in full so that typing it is never ambiguous.
+QString pickerFormat() {
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy"))) {
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    }
+    return format;
+}
+
 }  // namespace
 
 TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
@@ -94,7 +103,7 @@ TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
     dtp1 = new QDateEdit(this);
     dtp1->setGeometry(136, 160, 89, 21);
     dtp1->setCalendarPopup(true);
-    dtp1->setDisplayFormat(QLocale().dateFormat(QLocale::ShortFormat));
+    dtp1->setDisplayFormat(pickerFormat());
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setGeometry(160, 200, 89, 25);
