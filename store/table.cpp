@@ -19,15 +19,10 @@ void Table::open() {
     }
     db_ = connectionFor(dataFolder_);
     // Reading the table once here reports a missing table now, as opening a table does.
-    Statement probe(*db_, QStringLiteral("select Code from goods order by Code limit 1"));
-    if (probe.step()) {
-        current_ = probe.column(0).toLongLong();
-        row_ = readRow(*current_);
-        probe.run();
-    } else {
-        current_.reset();
-        row_.clear();
-    }
+    Statement probe(*db_, QStringLiteral("select 1 from goods limit 1"));
+    probe.run();
+    current_.reset();
+    row_.clear();
     state_ = State::Browse;
 }
 
