@@ -40,7 +40,7 @@ const char kMenuReport[] =
     "<tr><td>2</td>\x0D\x0A"
     "<td><img width=200 src=\"{DIR}/img/2.bmp\"\\></td>\x0D\x0A"
     "<td>\xD8\xE0\xE9</td>\x0D\x0A"
-    "<td>\xD1\xF3\xF1\xFB\xED\xE4\xE0\xF0</td>\x0D\x0A"
+    "<td>\xD1\xF3\xF1\xFB\xED\xE4\xE0\xF0 &#9749;</td>\x0D\x0A"
     "<td>100</td>\x0D\x0A"
     "<td>5</td>\x0D\x0A"
     "</tr>\x0D\x0A"
@@ -150,7 +150,7 @@ void addMenu(TestFolder& folder) {
     folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ұлттық ет"), 3500, 180,
                    QStringLiteral("Ет"), sampleBitmap(2, 2, Qt::red));
     folder.addDish(2, QStringLiteral("Қуырдақ <&> \"ыстық\""), QStringLiteral("Ет"), 2800, 60);
-    folder.addDish(3, QStringLiteral("Шай"), QStringLiteral("Сусындар"), 100, 5,
+    folder.addDish(3, QStringLiteral("Шай"), QStringLiteral("Сусындар ☕"), 100, 5,
                    QStringLiteral("Шай"), sampleBitmap(3, 1, Qt::blue));
     folder.addDish(4, QStringLiteral("Таба нан"), QStringLiteral("Нан"), 350, 0);
 }
