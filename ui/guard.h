@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDialog>
 #include <exception>
 #include <new>
 #include <utility>
@@ -30,12 +31,6 @@ template <typename Owner, typename... Args>
 auto command(Owner* owner, void (Owner::*handler)(Args...)) {
     return [owner, handler](Args... args) { guarded([&] { (owner->*handler)(args...); }); };
 }
-
-}  // namespace ui
-
-#include <QDialog>
-
-namespace ui {
 
 // Shows a dialog modally after running its showing handler through the guard. A handler
 // that fails still lets the dialog appear; one that answers false keeps it closed.

@@ -1,5 +1,7 @@
 #include "ui/look.h"
 
+#include <QDialog>
+
 namespace ui {
 
 QFont formFont() {
@@ -17,12 +19,6 @@ QFont arialFont(int pointSize, bool bold) {
     font.setBold(bold);
     return font;
 }
-
-}  // namespace ui
-
-#include <QDialog>
-
-namespace ui {
 
 void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top) {
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

@@ -3,6 +3,8 @@
 #include <QFont>
 #include <QStringList>
 
+class QDialog;
+
 namespace ui {
 
 // "MS Sans Serif" 8 points where the desktop has it, else the nearest narrow sans face, so
@@ -10,12 +12,6 @@ namespace ui {
 QFont formFont();
 // "Arial", or its metric twin.
 QFont arialFont(int pointSize, bool bold);
-
-}  // namespace ui
-
-class QDialog;
-
-namespace ui {
 
 // A dialog of fixed size: a title bar with a close box only.
 void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top);
