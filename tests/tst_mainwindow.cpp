@@ -116,7 +116,8 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
         QDir(folder.path()).mkpath(QStringLiteral("base"));
         QFile file(store::databasePath(folder.dataFolder()));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("SQLite format 2\0 this is no database", 38);
+        static const char garbage[] = "SQLite format 2\0 this is no database";
+        file.write(garbage, sizeof garbage);
     }
     ScriptedDelegate answers;
     Windows w;
