@@ -91,5 +91,15 @@ struct Windows {
     QStringList gridColumn(int column) const;
 };
 
+// One run of the program for a test: its own folder and base, scripted answers, and the
+// windows (not yet shown, so a test can fill the base first). Tests name the parts with
+// "auto& [folder, answers, w] = session;".
+struct Session {
+    explicit Session(bool withBase = true) : folder(withBase) {}
+    TestFolder folder;
+    ScriptedDelegate answers;
+    Windows w;
+};
+
 // Runs check while the next modal dialog is open; closes the dialog if check leaves it open.
 void whileModal(QDialog& dialog, std::function<void()> check);

@@ -59,10 +59,9 @@ private slots:
 };
 
 void EditorTest::addWithoutPriceKeepsSearchAndSort() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.Edit1->setText(QStringLiteral("а"));
     w.main.BitBtn1->click();
@@ -94,10 +93,9 @@ void EditorTest::addWithoutPriceKeepsSearchAndSort() {
 }
 
 void EditorTest::requiredFieldsAreChecked() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.editor.Mode = TForm2::InsertMode;
     QVERIFY(w.editor.FormShow());
@@ -126,10 +124,9 @@ void EditorTest::requiredFieldsAreChecked() {
 }
 
 void EditorTest::changeEditsTheSelectedDish() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.RadioButton2->click();
     w.main.Edit1->setText(QStringLiteral(">=2000"));
@@ -167,9 +164,8 @@ void EditorTest::changeEditsTheSelectedDish() {
 }
 
 void EditorTest::changeWithNothingToChange() {
-    TestFolder folder;
-    ScriptedDelegate answers;
-    Windows w;
+    Session session;
+    auto& [folder, answers, w] = session;
     w.show();
     w.main.command(QStringLiteral("change"))->trigger();  // empty list
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Өзгертетін тағам табылмады.")}));
@@ -189,10 +185,9 @@ void EditorTest::changeWithNothingToChange() {
 }
 
 void EditorTest::cancelWritesNothing() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
@@ -219,10 +214,9 @@ void EditorTest::cancelWritesNothing() {
 }
 
 void EditorTest::duplicateCodeKeepsTheDialogOpen() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"20", "Екінші манты", "Қамыр", "100", "10"}, QStringLiteral("Қайталама"));
@@ -248,10 +242,9 @@ void EditorTest::duplicateCodeKeepsTheDialogOpen() {
 }
 
 void EditorTest::picturesAreStoredAsBitmaps() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     const QString jpeg = writePicture(folder.path(), QStringLiteral("plov.JPG"), "JPEG");
     const QString noExtension = writePicture(folder.path(), QStringLiteral("plov"), "PNG");
@@ -292,10 +285,9 @@ void EditorTest::picturesAreStoredAsBitmaps() {
 }
 
 void EditorTest::badPicturesAreRefused() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     const QString broken = folder.path() + QStringLiteral("/broken.bmp");
     QFile file(broken);

@@ -58,10 +58,9 @@ private slots:
 };
 
 void MainWindowTest::startShowsTheMenuSortedByName() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     QVERIFY(answers.messages.isEmpty());
     QCOMPARE(w.main.windowTitle(), QStringLiteral("Орвелин - мәліметтер қоры"));
@@ -86,9 +85,8 @@ void MainWindowTest::startShowsTheMenuSortedByName() {
 }
 
 void MainWindowTest::emptyMenu() {
-    TestFolder folder;
-    ScriptedDelegate answers;
-    Windows w;
+    Session session;
+    auto& [folder, answers, w] = session;
     w.show();
     QCOMPARE(w.main.DBGrid1->model()->rowCount(), 0);
     QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 0"));
@@ -109,7 +107,8 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow_data() {
 void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
     QFETCH(QString, damage);
     QFETCH(QString, message);
-    TestFolder folder(damage == QLatin1String("table"));
+    Session session(damage == QLatin1String("table"));
+    auto& [folder, answers, w] = session;
     if (damage == QLatin1String("table")) {
         folder.db().exec(QStringLiteral("drop table pictures; drop table goods"));
     } else if (damage == QLatin1String("garbage")) {
@@ -119,8 +118,6 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
         static const char garbage[] = "SQLite format 2\0 this is no database";
         file.write(garbage, sizeof garbage);
     }
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     QVERIFY(w.main.isVisible());
     QCOMPARE(answers.messages.size(), 1);
@@ -145,10 +142,9 @@ void MainWindowTest::layoutFollowsTheWindowSize() {
     QCOMPARE(mainLayoutFor(695, 480).panelWidth, 228);  // 685 / 3 = 228.33
     QCOMPARE(mainLayoutFor(696, 480).panelWidth, 229);  // 686 / 3 = 228.67
 
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     const int frame = w.main.frameGeometry().width() - w.main.width();
     for (int width : {695, 696}) {
@@ -173,10 +169,9 @@ void MainWindowTest::layoutFollowsTheWindowSize() {
 }
 
 void MainWindowTest::closingAsksFirst() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.Edit1->setText(QStringLiteral("нан"));
     answers.answers = {false};
@@ -229,9 +224,8 @@ void MainWindowTest::errorBoxEndsInAFullStop() {
 }
 
 void MainWindowTest::commandsAndToolbar() {
-    TestFolder folder;
-    ScriptedDelegate answers;
-    Windows w;
+    Session session;
+    auto& [folder, answers, w] = session;
     const QStringList menus = [&] {
         QStringList titles;
         for (QAction* menu : w.main.menuBar()->actions()) {
@@ -278,10 +272,9 @@ void MainWindowTest::commandsAndToolbar() {
 }
 
 void MainWindowTest::searchByName() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
 
     // Empty text: every dish with a name, the one with time 0 included.
@@ -306,10 +299,9 @@ void MainWindowTest::searchByName() {
 }
 
 void MainWindowTest::searchByPriceAndTime() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.RadioButton2->click();
     QCOMPARE(w.main.statusText(2), QStringLiteral("Таңдау өрісі: бағасы бойынша"));
@@ -334,10 +326,9 @@ void MainWindowTest::searchByPriceAndTime() {
 }
 
 void MainWindowTest::emptyOrBadSearchText() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.RadioButton3->click();
     const QString sqlBefore = w.main.Query1->sql();
@@ -368,10 +359,9 @@ void MainWindowTest::emptyOrBadSearchText() {
 }
 
 void MainWindowTest::titleClicksSort() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     QHeaderView* titles = w.main.DBGrid1->horizontalHeader();
     auto clickTitle = [&](int column) {
@@ -408,10 +398,9 @@ void MainWindowTest::titleClicksSort() {
 }
 
 void MainWindowTest::searchAndSortKeepEachOther() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.RadioButton2->click();
     w.main.Edit1->setText(QStringLiteral("<=2800"));
@@ -425,13 +414,12 @@ void MainWindowTest::searchAndSortKeepEachOther() {
 }
 
 void MainWindowTest::deleteAsksAndTakesEveryDishOfThatName() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
     folder.addDish(6, QStringLiteral("Шай"), QStringLiteral("Сусындар"), 150, 5);
     folder.addDish(7, QStringLiteral("Қыз'дың \"шайы\""), QStringLiteral("Сусындар"), 150, 5);
     folder.addDish(8, QStringLiteral("Шай%"), QStringLiteral("Сусындар"), 150, 5);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.Edit1->setText(QStringLiteral("ша"));
     w.main.BitBtn1->click();  // a search, which the delete drops
@@ -465,13 +453,12 @@ void MainWindowTest::deleteAsksAndTakesEveryDishOfThatName() {
 }
 
 void MainWindowTest::failedDeleteKeepsTheListWorking() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
     folder.db().exec(
         QStringLiteral("create trigger keep before delete on goods begin select "
                        "raise(abort, 'the menu is locked'); end"));
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.DBGrid1TitleClick(2);
     answers.answers = {true};
@@ -485,10 +472,9 @@ void MainWindowTest::failedDeleteKeepsTheListWorking() {
 }
 
 void MainWindowTest::keysReachTheirCommands() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.main));

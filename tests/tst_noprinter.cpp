@@ -9,10 +9,9 @@ class NoPrinterTest : public QObject {
 
 private slots:
     void printingWithoutAPrinter() {
-        TestFolder folder;
+        Session session;
+        auto& [folder, answers, w] = session;
         folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
-        ScriptedDelegate answers;
-        Windows w;
         w.show();
         bool asked = false;
         answers.printerChoice = [&](QPrinter&) {

@@ -44,10 +44,9 @@ private slots:
 };
 
 void OrdersTest::quantityIsCheckedOnEveryChange() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 2200, 75);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     QVERIFY(w.order.FormShow());
     QCOMPARE(w.order.Label6->text(), QStringLiteral("Күріш тағамдары"));
@@ -91,11 +90,10 @@ void OrdersTest::quantityIsCheckedOnEveryChange() {
 }
 
 void OrdersTest::priceThatIsNoWholeNumber() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Су"), QStringLiteral("Сусын"), QVariant(), 1);
     folder.addDish(2, QStringLiteral("Қымбат"), QStringLiteral("Арнайы"), 9000000000000LL, 1);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.DBGrid1->selectRow(0);  // "Су", no price
     QVERIFY(w.order.FormShow());
@@ -117,10 +115,9 @@ void OrdersTest::priceThatIsNoWholeNumber() {
 }
 
 void OrdersTest::okRecordsExactlyOneLine() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(7, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     const QString waiter = QStringLiteral("Д'Артаньян \"Бек\" \\ 100%");
     whileModal(w.order, [&] {
@@ -158,11 +155,10 @@ void OrdersTest::okRecordsExactlyOneLine() {
 }
 
 void OrdersTest::eachShowingStartsAfresh() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
     folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     QVERIFY(w.order.FormShow());
     w.order.Edit1->setText(QStringLiteral("Асан"));
@@ -181,9 +177,8 @@ void OrdersTest::eachShowingStartsAfresh() {
 }
 
 void OrdersTest::noDishNoOrder() {
-    TestFolder folder;
-    ScriptedDelegate answers;
-    Windows w;
+    Session session;
+    auto& [folder, answers, w] = session;
     w.show();
     w.main.command(QStringLiteral("order"))->trigger();
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Алдымен тағамды таңдаңыз.")}));
@@ -193,15 +188,14 @@ void OrdersTest::noDishNoOrder() {
 }
 
 void OrdersTest::viewJoinsOrdersWithTheirDishes() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
     folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
     folder.addOrder(1, QStringLiteral("Асан"), 2, 2200, QStringLiteral("2007-05-15"));
     folder.addOrder(2, QStringLiteral("Айгүл"), 3, 2.5, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QString(), 1, 300, QStringLiteral("2026-12-01"));  // no waiter
     folder.addOrder(9, QStringLiteral("Бауыржан"), 1, 100, QStringLiteral("2026-12-01"));
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.orders.FormShow();
     QCOMPARE(column(w.orders.DBGrid1, 0), QStringList({"Асан", "Айгүл"}));
@@ -228,15 +222,14 @@ void OrdersTest::viewJoinsOrdersWithTheirDishes() {
 }
 
 void OrdersTest::viewSearchesByWaiterOrDish() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Шай тағамдары"), 2200, 75);
     folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
     folder.addOrder(1, QStringLiteral("Асан"), 1, 2200, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QStringLiteral("асан"), 1, 300, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QStringLiteral("Жан 100%"), 1, 300, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QStringLiteral("Жан 1000"), 1, 300, QStringLiteral("2026-12-01"));
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     auto search = [&](bool byWaiter, const QString& text) {
         (byWaiter ? w.orders.RadioButton2 : w.orders.RadioButton1)->setChecked(true);
@@ -270,11 +263,10 @@ void OrdersTest::viewSearchesByWaiterOrDish() {
 }
 
 void OrdersTest::draggedColumnsLastForTheRun() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
     folder.addOrder(1, QStringLiteral("Асан"), 1, 2200, QStringLiteral("2026-12-01"));
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     whileModal(w.orders, [&] {
         QHeaderView* titles = w.orders.DBGrid1->horizontalHeader();
@@ -296,10 +288,9 @@ void OrdersTest::draggedColumnsLastForTheRun() {
 }
 
 void OrdersTest::viewLoadsOncePerShowing() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.db().exec(QStringLiteral("drop table orders"));
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     whileModal(w.orders, [&] {
         QCOMPARE(answers.texts(), QStringList({QStringLiteral("no such table: orders.")}));

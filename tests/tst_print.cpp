@@ -84,12 +84,11 @@ private slots:
 };
 
 void PrintTest::linesOfASearchResult() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180);
     folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
     folder.addDish(3, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     const QList<ui::Column> columns = w.main.DataSource1->columnsInGridOrder();
     QCOMPARE(reports::printedLines(*w.main.Query1, columns)[1],
@@ -106,15 +105,14 @@ void PrintTest::linesOfASearchResult() {
 }
 
 void PrintTest::pageLayout() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     const QString longName = QString(QStringLiteral("Бесбармақ ")).repeated(14).trimmed();
     folder.addDish(1, longName, QStringLiteral("Ет"), 3500, 180);
     for (int i = 2; i <= 120; ++i) {
         folder.addDish(i, QStringLiteral("Тағам %1").arg(i, 3, 10, QLatin1Char('0')),
                        QStringLiteral("Топ"), i, 10);
     }
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     const QString pdf = qEnvironmentVariableIsSet("ORVELIN_KEEP_PDF")
                             ? qEnvironmentVariable("ORVELIN_KEEP_PDF")
@@ -133,9 +131,10 @@ void PrintTest::pageLayout() {
     // The first page as a picture, for a person to look at beside the window snapshots.
     const QString screens = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
     QDir().mkpath(screens);
-    QProcess::execute(QStringLiteral("pdftoppm"),
-                      {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
-                       QStringLiteral("-singlefile"), pdf, screens + QStringLiteral("/printed-page")});
+    QProcess::execute(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+         QStringLiteral("-singlefile"), pdf, screens + QStringLiteral("/printed-page")});
     // Top-left corner, no margin.
     const Word* heading = find(words, QStringLiteral("Сұрау"));
     QVERIFY(heading);
@@ -192,10 +191,9 @@ void PrintTest::pageLayout() {
 }
 
 void PrintTest::closedListPrintsItsHeadingOnly() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.Query1->close();
     const QString pdf = folder.path() + QStringLiteral("/closed.pdf");
@@ -214,9 +212,8 @@ void PrintTest::cancelledPrintDialogPrintsNothing() {
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         QSKIP("no printer is installed here");
     }
-    TestFolder folder;
-    ScriptedDelegate answers;
-    Windows w;
+    Session session;
+    auto& [folder, answers, w] = session;
     w.show();
     bool asked = false;
     answers.printerChoice = [&](QPrinter&) {
@@ -234,11 +231,10 @@ void PrintTest::realPrintJobThroughCups() {
     }
     QDir out(QString::fromLocal8Bit(getpwuid(geteuid())->pw_dir) + QStringLiteral("/PDF"));
     out.removeRecursively();
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180);
     folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     answers.printerChoice = [](QPrinter& printer) {
         printer.setPrinterName(QStringLiteral("PDF"));

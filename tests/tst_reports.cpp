@@ -20,16 +20,20 @@
 namespace {
 
 // The expected files, byte for byte; {DIR} stands for the program folder.
+
+// The title row both dish reports share: №, the picture, then the four grid columns.
+#define DISH_TITLE_ROW                                                                       \
+    "<table border=1><tr><td><b>\xB9</b></td>\x0D\x0A"                                       \
+    "<td><b>\xD1\xF3\xF0\xE5\xF2\xB3</b></td>\x0D\x0A"                                       \
+    "<td><b>\xC0\xF2\xE0\xF3\xFB</b></td>\x0D\x0A"                                           \
+    "<td><b>\xD2\xEE\xE1\xFB</b></td>\x0D\x0A"                                               \
+    "<td><b>\xC1\xE0\xBA\xE0\xF1\xFB</b></td>\x0D\x0A"                                       \
+    "<td><b>\xC4\xE0\xE9\xFB\xED. \xF3\xE0\x9D\xFB\xF2\xFB (\xEC\xE8\xED.)</b></td>\x0D\x0A" \
+    "</tr>\x0D\x0A"
+
 const char kMenuReport[] =
     "<html><body>\x0D\x0A"
-    "<h3>\xCC\xE5\xED\xFE</h3>\x0D\x0A"
-    "<table border=1><tr><td><b>\xB9</b></td>\x0D\x0A"
-    "<td><b>\xD1\xF3\xF0\xE5\xF2\xB3</b></td>\x0D\x0A"
-    "<td><b>\xC0\xF2\xE0\xF3\xFB</b></td>\x0D\x0A"
-    "<td><b>\xD2\xEE\xE1\xFB</b></td>\x0D\x0A"
-    "<td><b>\xC1\xE0\xBA\xE0\xF1\xFB</b></td>\x0D\x0A"
-    "<td><b>\xC4\xE0\xE9\xFB\xED. \xF3\xE0\x9D\xFB\xF2\xFB (\xEC\xE8\xED.)</b></td>\x0D\x0A"
-    "</tr>\x0D\x0A"
+    "<h3>\xCC\xE5\xED\xFE</h3>\x0D\x0A" DISH_TITLE_ROW
     "<tr><td>1</td>\x0D\x0A"
     "<td><img width=200 src=\"{DIR}/img/1.bmp\"\\></td>\x0D\x0A"
     "<td>\xC1\xE5\xF1\xE1\xE0\xF0\xEC\xE0\x9D</td>\x0D\x0A"
@@ -54,26 +58,11 @@ const char kMenuReport[] =
     "</table></body></html>\x0D\x0A";
 const char kEmptyMenuReport[] =
     "<html><body>\x0D\x0A"
-    "<h3>\xCC\xE5\xED\xFE</h3>\x0D\x0A"
-    "<table border=1><tr><td><b>\xB9</b></td>\x0D\x0A"
-    "<td><b>\xD1\xF3\xF0\xE5\xF2\xB3</b></td>\x0D\x0A"
-    "<td><b>\xC0\xF2\xE0\xF3\xFB</b></td>\x0D\x0A"
-    "<td><b>\xD2\xEE\xE1\xFB</b></td>\x0D\x0A"
-    "<td><b>\xC1\xE0\xBA\xE0\xF1\xFB</b></td>\x0D\x0A"
-    "<td><b>\xC4\xE0\xE9\xFB\xED. \xF3\xE0\x9D\xFB\xF2\xFB (\xEC\xE8\xED.)</b></td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "</table></body></html>\x0D\x0A";
+    "<h3>\xCC\xE5\xED\xFE</h3>\x0D\x0A" DISH_TITLE_ROW "</table></body></html>\x0D\x0A";
 const char kSavedReport[] =
     "<html><body>\x0D\x0A"
     "<h3>\xD1\xA2\xF0\xE0\xF3 \xE1\xEE\xE9\xFB\xED\xF8\xE0 \xF2\xE0\xE1\xFB\xEB\xBA\xE0\xED "
-    "\xED\xBC\xF2\xE8\xE6\xE5\xEB\xE5\xF0</h3>\x0D\x0A"
-    "<table border=1><tr><td><b>\xB9</b></td>\x0D\x0A"
-    "<td><b>\xD1\xF3\xF0\xE5\xF2\xB3</b></td>\x0D\x0A"
-    "<td><b>\xC0\xF2\xE0\xF3\xFB</b></td>\x0D\x0A"
-    "<td><b>\xD2\xEE\xE1\xFB</b></td>\x0D\x0A"
-    "<td><b>\xC1\xE0\xBA\xE0\xF1\xFB</b></td>\x0D\x0A"
-    "<td><b>\xC4\xE0\xE9\xFB\xED. \xF3\xE0\x9D\xFB\xF2\xFB (\xEC\xE8\xED.)</b></td>\x0D\x0A"
-    "</tr>\x0D\x0A"
+    "\xED\xBC\xF2\xE8\xE6\xE5\xEB\xE5\xF0</h3>\x0D\x0A" DISH_TITLE_ROW
     "<tr><td>1</td>\x0D\x0A"
     "<td><img src=\"{DIR}/img/1.bmp\"\\></td>\x0D\x0A"
     "<td>\xC1\xE5\xF1\xE1\xE0\xF0\xEC\xE0\x9D</td>\x0D\x0A"
@@ -192,10 +181,9 @@ void ReportsTest::encoderPutsKazakhLettersAtTheirBytes() {
 }
 
 void ReportsTest::menuReport() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.command(QStringLiteral("report"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
@@ -213,9 +201,8 @@ void ReportsTest::menuReport() {
 }
 
 void ReportsTest::emptyMenuReport() {
-    TestFolder folder;
-    ScriptedDelegate answers;
-    Windows w;
+    Session session;
+    auto& [folder, answers, w] = session;
     w.show();
     w.main.command(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/current.doc")),
@@ -224,10 +211,9 @@ void ReportsTest::emptyMenuReport() {
 }
 
 void ReportsTest::savedResultsOfASearchInSortOrder() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.RadioButton2->click();
     w.main.Edit1->setText(QStringLiteral(">=350"));
@@ -246,10 +232,9 @@ void ReportsTest::savedResultsOfASearchInSortOrder() {
 }
 
 void ReportsTest::savedResultsNaming() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     answers.saveName = folder.path() + QStringLiteral("/a.htm");
     w.main.command(QStringLiteral("save"))->trigger();
@@ -264,13 +249,12 @@ void ReportsTest::savedResultsNaming() {
 }
 
 void ReportsTest::ordersReportFollowsDraggedColumns() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
     folder.addOrder(1, QStringLiteral("Асан"), 2, 3500, QStringLiteral("2007-05-15"));
     folder.addOrder(3, QStringLiteral("Әлия Ғалымқызы"), 3, 2.5, QStringLiteral("2026-12-01"));
     folder.addOrder(77, QStringLiteral("Жоқ тағам"), 1, 1, QStringLiteral("2026-12-01"));
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     const QString elsewhere = QDir::currentPath();
     QDir::setCurrent(QDir::tempPath());  // the report goes beside the program all the same
@@ -288,10 +272,9 @@ void ReportsTest::ordersReportFollowsDraggedColumns() {
 }
 
 void ReportsTest::laterReportsOverwriteByNumber() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.DBGrid1TitleClick(0);  // Қуырдақ, Шай, Бесбармақ
     w.main.command(QStringLiteral("report"))->trigger();
@@ -307,11 +290,10 @@ void ReportsTest::laterReportsOverwriteByNumber() {
 }
 
 void ReportsTest::missingPictureFolderStopsTheReport() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
     QVERIFY(QDir(folder.path() + QStringLiteral("/img")).removeRecursively());
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.command(QStringLiteral("report"))->trigger();
     QCOMPARE(answers.texts(),
@@ -326,10 +308,9 @@ void ReportsTest::missingPictureFolderStopsTheReport() {
 }
 
 void ReportsTest::reportFileThatCannotBeWritten() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     // A folder where the file should be: the file may not be written.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.html")));
@@ -352,10 +333,9 @@ void ReportsTest::reportFileThatCannotBeWritten() {
 }
 
 void ReportsTest::closedListWritesTheHeadingOnly() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.main.RadioButton2->click();
     w.main.Edit1->setText(QStringLiteral("abc"));

@@ -53,10 +53,9 @@ private slots:
 };
 
 void ScreensTest::mainWindowAfterASearch() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     QCOMPARE(w.main.frameGeometry().height(), 480);
     QCOMPARE(w.main.Label1->pos(), QPoint(8, 40));
@@ -73,10 +72,9 @@ void ScreensTest::mainWindowAfterASearch() {
 }
 
 void ScreensTest::dishEditorInBothModes() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.editor.Mode = TForm2::InsertMode;
     QVERIFY(w.editor.FormShow());
@@ -102,10 +100,9 @@ void ScreensTest::dishEditorInBothModes() {
 }
 
 void ScreensTest::orderEntry() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     QVERIFY(w.order.FormShow());
     w.order.show();
@@ -124,10 +121,9 @@ void ScreensTest::orderEntry() {
 }
 
 void ScreensTest::ordersView() {
-    TestFolder folder;
+    Session session;
+    auto& [folder, answers, w] = session;
     addMenu(folder);
-    ScriptedDelegate answers;
-    Windows w;
     w.show();
     w.orders.FormShow();
     w.orders.show();
@@ -144,9 +140,8 @@ void ScreensTest::ordersView() {
 }
 
 void ScreensTest::aboutBox() {
-    TestFolder folder;
-    ScriptedDelegate answers;
-    Windows w;
+    Session session;
+    auto& [folder, answers, w] = session;
     w.show();
     w.about.show();
     QCOMPARE(w.about.size(), QSize(394, 167));
