@@ -1,9 +1,11 @@
 #include "forms/application.h"
 
 #include "resources/artwork.h"
+#include "ui/delegate.h"
 #include "ui/guard.h"
 
 OrvelinApplication::OrvelinApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    ui::keepDialogSettingsForThisRunOnly();
     setApplicationName(QStringLiteral("orvelin"));
     setWindowIcon(artwork::applicationIcon());
 }

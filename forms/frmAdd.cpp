@@ -65,27 +65,19 @@ TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     DBMemo1->setTabChangesFocus(true);
 
     DBImage1 = new ui::PictureBox(this, QRect(128, 232, 185, 89));
+    DBImage1->setFocusPolicy(Qt::StrongFocus);
 
     BitBtn1 = new QPushButton(QStringLiteral("Суретті таңдаңыз"), this);
     BitBtn1->setGeometry(320, 296, 137, 25);
     BitBtn2 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn2->setGeometry(256, 336, 97, 25);
+    // OK is the default; a focused button takes Enter itself (every button is auto-default).
     BitBtn2->setDefault(true);
     BitBtn3 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn3->setGeometry(360, 336, 97, 25);
-    for (QPushButton* button : {BitBtn1, BitBtn3}) {
-        button->setAutoDefault(false);
-    }
 
-    setTabOrder(DBEdit1, DBEdit2);
-    setTabOrder(DBEdit2, DBEdit3);
-    setTabOrder(DBEdit3, DBEdit4);
-    setTabOrder(DBEdit4, DBEdit5);
-    setTabOrder(DBEdit5, DBEdit6);
-    setTabOrder(DBEdit6, DBMemo1);
-    setTabOrder(DBMemo1, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn2);
-    setTabOrder(BitBtn2, BitBtn3);
+    ui::chainTabOrder({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBMemo1, BitBtn1,
+                          BitBtn2, BitBtn3, DBImage1});
 
     connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm2::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, ui::command(this, &TForm2::BitBtn2Click));

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <functional>
 
 #include "forms/frmMain.h"
 #include "reports/htmlreport.h"
@@ -16,6 +17,7 @@
 #include "ui/delegate.h"
 #include "ui/guard.h"
 #include "ui/look.h"
+#include "ui/progress.h"
 
 TForm4::TForm4(TForm1& main) : QDialog(&main) {
     setWindowTitle(QStringLiteral("Тапсырыстар кестесі"));
@@ -39,6 +41,12 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
                             {QStringLiteral("dt"), QStringLiteral("Уақыты")}},
                            this);
     DataSource1->attach(DBGrid1);
+    DataSource1->setTitleFont(ui::titleFontFitting(
+        font(),
+        {QStringLiteral("Официанттың аты-жөні"), QStringLiteral("Тапсырысы"),
+         QStringLiteral("Саны"), QStringLiteral("Бағасы"), QStringLiteral("Сомасы"),
+         QStringLiteral("Уақыты")},
+        {193, 172, 64, 64, 64, 68}));
     QHeaderView* titles = DBGrid1->horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setSectionsMovable(true);
@@ -62,11 +70,8 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
     BitBtn2->setIconSize(QSize(18, 18));
     BitBtn2->setDefault(true);
 
-    setTabOrder(DBGrid1, BitBtn1);
-    setTabOrder(BitBtn1, Edit1);
-    setTabOrder(Edit1, RadioButton1);
-    setTabOrder(RadioButton1, RadioButton2);
-    setTabOrder(RadioButton2, BitBtn2);
+    ui::chainTabOrder({DBGrid1, BitBtn1, Edit1, RadioButton1, RadioButton2, BitBtn2});
+    ui::tabStopOnCheckedButton({RadioButton1, RadioButton2});
 
     connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm4::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, ui::command(this, &TForm4::BitBtn2Click));
@@ -101,7 +106,10 @@ void TForm4::BitBtn2Click() {
 void TForm4::BitBtn1Click() {
     const QString folder = store::programFolder();
     const QString path = reports::ordersReportPath(folder);
-    reports::writeReport(reports::ReportKind::Orders, path, Query1,
-                         DataSource1->columnsInGridOrder(), folder);
+    {
+        ui::ProgressBox progress(this, QStringLiteral("Есеп жазылып жатыр..."));
+        reports::writeReport(reports::ReportKind::Orders, path, Query1,
+                             DataSource1->columnsInGridOrder(), folder, std::ref(progress));
+    }
     ui::delegate().openDocument(path, folder);
 }

@@ -18,6 +18,8 @@
 #include <QTableView>
 #include <QToolBar>
 #include <cmath>
+#include <functional>
+#include <utility>
 
 #include "forms/frmAbout.h"
 #include "forms/frmAdd.h"
@@ -37,6 +39,7 @@
 #include "ui/messages.h"
 #include "ui/picture.h"
 #include "ui/picturebox.h"
+#include "ui/progress.h"
 
 namespace {
 
@@ -74,12 +77,30 @@ TForm1::TForm1() {
 }
 
 void TForm1::placeOnFirstShow() {
-    // The designed size includes the frame, which is known only once the window is shown.
-    const QSize frame = frameGeometry().size() - size();
-    resize(kDesignedSize - frame);
+    // The designed size includes the frame. A window manager tells the frame only after the
+    // window is mapped, so this runs again when the frame becomes known, until the user
+    // resizes the window.
+    placedFrame_ = frameGeometry().size() - size();
+    resize(kDesignedSize - placedFrame_);
+    placedSize_ = size();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        move(screen->availableGeometry().center() - frameGeometry().center() + pos());
+        QRect outer(QPoint(), kDesignedSize);
+        outer.moveCenter(screen->availableGeometry().center());
+        move(outer.topLeft());
     }
+}
+
+void TForm1::followFrame() {
+    const QSize frame = frameGeometry().size() - size();
+    if (frame == placedFrame_) {
+        return;
+    }
+    if (size() == placedSize_) {
+        placeOnFirstShow();
+    } else {
+        placedFrame_ = frame;
+    }
+    ui::guarded([this] { FormResize(); });
 }
 
 TForm1::~TForm1() = default;
@@ -131,6 +152,8 @@ void TForm1::buildControls() {
     DBGrid1->horizontalHeader()->setSectionsClickable(false);
     DBGrid1->horizontalHeader()->setSectionsMovable(false);
     DBGrid1->horizontalHeader()->viewport()->installEventFilter(this);
+    const QStringList titles = {QStringLiteral("Атауы"), QStringLiteral("Тобы"),
+                                QStringLiteral("Бағасы"), QStringLiteral("Дайын. уақыты (мин.)")};
     DataSource1 =
         new ui::DataSource(*Query1,
                            {{QStringLiteral("Nm"), QStringLiteral("Атауы")},
@@ -139,6 +162,7 @@ void TForm1::buildControls() {
                             {QStringLiteral("Vozr"), QStringLiteral("Дайын. уақыты (мин.)")}},
                            this);
     DataSource1->attach(DBGrid1);
+    DataSource1->setTitleFont(ui::titleFontFitting(font(), titles, {232, 215, 57, 101}));
     DBGrid1->setColumnWidth(0, 232);
     DBGrid1->setColumnWidth(1, 215);
     DBGrid1->setColumnWidth(2, 57);
@@ -150,6 +174,7 @@ void TForm1::buildControls() {
     DBMemo1 = new QPlainTextEdit(client);
     DBMemo1->setGeometry(312, 280, 361, 121);
     DBMemo1->setReadOnly(true);
+    DBMemo1->setTabChangesFocus(true);
     DBMemo1->setFrameShape(QFrame::Box);
     DBMemo1->setFont(ui::arialFont(10, true));
     QPalette face = DBMemo1->palette();
@@ -170,11 +195,10 @@ void TForm1::buildControls() {
         StatusBar1->addWidget(StatusPanels[i]);
     }
 
-    setTabOrder(DBGrid1, DBImage1);
-    setTabOrder(DBImage1, DBMemo1);
-    setTabOrder(DBMemo1, Edit1);
-    setTabOrder(Edit1, BitBtn1);
-    setTabOrder(BitBtn1, RadioButton1);
+    // Grid, picture, description, search text, search button, then the checked search field.
+    ui::chainTabOrder({DBGrid1, DBImage1, DBMemo1, Edit1, BitBtn1, RadioButton1, RadioButton2,
+                          RadioButton3});
+    ui::tabStopOnCheckedButton({RadioButton1, RadioButton2, RadioButton3});
     DBGrid1->setFocus();
 
     // Menu shortcuts win over the focused control (Ctrl+Delete in the search box deletes the
@@ -294,6 +318,23 @@ void TForm1::resizeEvent(QResizeEvent* event) {
     ui::guarded([this] { FormResize(); });
 }
 
+bool TForm1::event(QEvent* event) {
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::WindowActivate:
+        case QEvent::UpdateRequest:
+            if (shown_) {
+                followFrame();
+            }
+            break;
+        default:
+            break;
+    }
+    return handled;
+}
+
 void TForm1::closeEvent(QCloseEvent* event) {
     bool close = false;
     ui::guarded([&] { close = FormCloseQuery(); });
@@ -325,15 +366,35 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    if (watched == DBGrid1->horizontalHeader()->viewport() &&
-        event->type() == QEvent::MouseButtonRelease) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        const int column = DBGrid1->horizontalHeader()->logicalIndexAt(mouse->position().toPoint());
-        if (mouse->button() == Qt::LeftButton && column >= 0) {
-            ui::guarded([&] { DBGrid1TitleClick(column); });
-        }
+    if (watched == DBGrid1->horizontalHeader()->viewport()) {
+        titleMouseEvent(event);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// A title click is a left-button press on a title and its release on the same title; a
+// double click delivers its second press as a double-click event, so it counts twice.
+void TForm1::titleMouseEvent(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
+        type != QEvent::MouseButtonRelease) {
+        return;
+    }
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() != Qt::LeftButton) {
+        return;
+    }
+    const QHeaderView* titles = DBGrid1->horizontalHeader();
+    const QPoint at = mouse->position().toPoint();
+    const int column = titles->viewport()->rect().contains(at) ? titles->logicalIndexAt(at) : -1;
+    if (type != QEvent::MouseButtonRelease) {
+        pressedTitle_ = column;
+        return;
+    }
+    const int pressed = std::exchange(pressedTitle_, -1);
+    if (column >= 0 && column == pressed) {
+        ui::guarded([&] { DBGrid1TitleClick(column); });
+    }
 }
 
 void TForm1::setStatus(int panel, const QString& text) {
@@ -405,8 +466,8 @@ void TForm1::BitBtn1Click() {
         ui::information(kEnterTextFirst);
         return;
     }
-    // A text that is no comparison leaves the list closed, as any failed search does.
-    Query1->close();
+    // A text that is no comparison becomes a refused filter: the list stays closed, and every
+    // sort repeats the refusal, until the next search or reload replaces the line.
     searchBy(RadioButton2->isChecked() ? statements::priceFilter(text)
                                        : statements::timeFilter(text));
 }
@@ -451,8 +512,8 @@ void TForm1::reopenList() {
 }
 
 void TForm1::AddClick() {
-    Form2->Mode = 4;
-    ui::showModal(*Form2, [this] { return Form2->FormShow(); });
+    Form2->Mode = TForm2::InsertMode;
+    ui::showModalIfReady(*Form2, [this] { return Form2->FormShow(); });
 }
 
 void TForm1::ChangeClick() {
@@ -460,8 +521,8 @@ void TForm1::ChangeClick() {
         ui::warning(kNoDishToChange);
         return;
     }
-    Form2->Mode = 6;
-    ui::showModal(*Form2, [this] { return Form2->FormShow(); });
+    Form2->Mode = TForm2::EditMode;
+    ui::showModalIfReady(*Form2, [this] { return Form2->FormShow(); });
 }
 
 void TForm1::TakeOrderClick() {
@@ -480,21 +541,34 @@ void TForm1::AboutClick() {
 }
 
 void TForm1::SaveClick() {
-    const QString chosen = ui::delegate().saveFileName(this, QStringLiteral("Сақтау"),
-                                                       QStringLiteral("Web-парақ (*.htm)"));
-    if (chosen.isEmpty()) {
-        return;
+    QString target;
+    for (;;) {
+        const QString chosen = ui::delegate().saveFileName(this, QStringLiteral("Сақтау"),
+                                                           QStringLiteral("Web-парақ (*.htm)"));
+        if (chosen.isEmpty()) {
+            return;
+        }
+        // Always ".html" after the name as chosen, even one that already ends in ".htm"; the
+        // question is about that file, the one that will be written. No chooses again.
+        target = chosen + QStringLiteral(".html");
+        if (ui::mayReplace(target, QStringLiteral("Сақтау"))) {
+            break;
+        }
     }
-    // Always ".html" after the name as chosen, even one that already ends in ".htm".
-    reports::writeReport(reports::ReportKind::Saved, chosen + QStringLiteral(".html"), *Query1,
-                         DataSource1->columnsInGridOrder(), store::programFolder());
+    ui::ProgressBox progress(this, QStringLiteral("Нәтижелер жазылып жатыр..."));
+    reports::writeReport(reports::ReportKind::Saved, target, *Query1,
+                         DataSource1->columnsInGridOrder(), store::programFolder(),
+                         std::ref(progress));
 }
 
 void TForm1::MenuReportClick() {
     const QString folder = store::programFolder();
     const QString path = reports::menuReportPath(folder);
-    reports::writeReport(reports::ReportKind::Menu, path, *Query1,
-                         DataSource1->columnsInGridOrder(), folder);
+    {
+        ui::ProgressBox progress(this, QStringLiteral("Меню жазылып жатыр..."));
+        reports::writeReport(reports::ReportKind::Menu, path, *Query1,
+                             DataSource1->columnsInGridOrder(), folder, std::ref(progress));
+    }
     ui::delegate().openDocument(path, folder);
 }
 
@@ -507,8 +581,8 @@ void TForm1::PrintClick() {
     if (!ui::delegate().choosePrinter(this, printer)) {
         return;
     }
-    // The text starts at the very corner of the paper.
-    printer.setFullPage(true);
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    reports::printList(printer, *Query1, DataSource1->columnsInGridOrder());
+    // The text starts at the corner of what the chosen printer can print.
+    reports::usePrintableArea(printer);
+    ui::ProgressBox progress(this, QStringLiteral("Баспаға шығарылып жатыр..."));
+    reports::printList(printer, *Query1, DataSource1->columnsInGridOrder(), std::ref(progress));
 }

@@ -90,12 +90,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void buildCommands();
     void placeOnFirstShow();
+    void followFrame();
+    void titleMouseEvent(QEvent* event);
     void setStatus(int panel, const QString& text);
     void searchBy(const store::Line& filter);
 
@@ -105,5 +108,8 @@ private:
     TForm7* Form7 = nullptr;
     bool sortDescending_ = false;
     bool shown_ = false;
+    QSize placedFrame_;
+    QSize placedSize_;
+    int pressedTitle_ = -1;
     QList<QAction*> commands_;
 };

@@ -1,12 +1,11 @@
 #include "forms/frmTaps.h"
 
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 #include <QPushButton>
 #include <QRegularExpression>
 
+#include "forms/datepicker.h"
 #include "forms/frmMain.h"
 #include "store/error.h"
 #include "store/statements.h"
@@ -63,15 +62,6 @@ qint64 orderSum(qint64 quantity, qint64 price) {
     return sum;
 }
 
-// The user's short date format, with the year in full so that typing it is never ambiguous.
-QString pickerFormat() {
-    QString format = QLocale().dateFormat(QLocale::ShortFormat);
-    if (!format.contains(QStringLiteral("yyyy"))) {
-        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
-    }
-    return format;
-}
-
 }  // namespace
 
 TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
@@ -100,24 +90,16 @@ TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
     makeReadOnlyGrey(Edit3);
     Edit4 = edit(this, 136, 136, 89);
     makeReadOnlyGrey(Edit4);
-    dtp1 = new QDateEdit(this);
+    dtp1 = new DatePicker(this);
     dtp1->setGeometry(136, 160, 89, 21);
-    dtp1->setCalendarPopup(true);
-    dtp1->setDisplayFormat(pickerFormat());
 
     BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
     BitBtn1->setGeometry(160, 200, 89, 25);
     BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("Болдырмау"), this);
     BitBtn2->setGeometry(256, 200, 97, 25);
-    BitBtn2->setAutoDefault(false);
 
-    setTabOrder(Edit1, Edit2);
-    setTabOrder(Edit2, Edit3);
-    setTabOrder(Edit3, Edit4);
-    setTabOrder(Edit4, dtp1);
-    setTabOrder(dtp1, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn2);
+    ui::chainTabOrder({Edit1, Edit2, Edit3, Edit4, dtp1, BitBtn1, BitBtn2});
 
     connect(Edit2, &QLineEdit::textChanged, this, ui::command(this, &TForm3::Edit2Change));
     connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm3::BitBtn1Click));

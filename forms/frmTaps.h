@@ -4,7 +4,7 @@
 
 #include "store/query.h"
 
-class QDateEdit;
+class DatePicker;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -27,7 +27,7 @@ public:
     QLineEdit* Edit2;  // quantity
     QLineEdit* Edit3;  // price
     QLineEdit* Edit4;  // sum
-    QDateEdit* dtp1;
+    DatePicker* dtp1;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
 

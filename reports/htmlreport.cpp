@@ -6,8 +6,8 @@
 #include <QFile>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
-#include "reports/cp1251kz.h"
 #include "reports/listwalk.h"
 #include "store/dishdetails.h"
 #include "store/error.h"
@@ -16,18 +16,23 @@ namespace reports {
 
 namespace {
 
-// The report file: created or truncated on opening, closed however the report ends.
+// The report file: created or truncated on opening, closed however the report ends. Plain
+// POSIX calls, so that a failure gives the system's own error number, which the messages
+// name; lines are gathered and written in large pieces.
 class ReportFile {
 public:
-    explicit ReportFile(const QString& path) {
+    explicit ReportFile(const QString& path) : path_(path) {
         fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
                      0644);
         if (fd_ < 0) {
             throw AppError(openErrorText(errno));
         }
+        buffer_.reserve(kChunk + 4096);
+        buffer_.append("\xEF\xBB\xBF");  // UTF-8, as every reader of the file can tell
     }
     ~ReportFile() {
         if (fd_ >= 0) {
+            writeOut();  // what was written before an error stays written
             ::close(fd_);
         }
     }
@@ -35,32 +40,60 @@ public:
     ReportFile& operator=(const ReportFile&) = delete;
 
     void line(const QString& text) {
-        QByteArray bytes = encodeKazakh1251(text);
-        bytes.append("\r\n");
-        const char* data = bytes.constData();
-        qsizetype left = bytes.size();
+        buffer_.append(text.toUtf8());
+        buffer_.append("\r\n");
+        if (buffer_.size() >= kChunk) {
+            flush();
+        }
+    }
+
+    void finish() {
+        flush();
+        const int fd = std::exchange(fd_, -1);
+        if (::close(fd) != 0) {
+            throw AppError(writeErrorText(errno));
+        }
+    }
+
+private:
+    static constexpr qsizetype kChunk = 1 << 16;
+
+    void flush() {
+        if (!writeOut()) {
+            throw AppError(writeErrorText(errno));
+        }
+    }
+
+    // False, with errno set, when the system refused the bytes.
+    bool writeOut() {
+        const char* data = buffer_.constData();
+        qsizetype left = buffer_.size();
         while (left > 0) {
             const ssize_t written = ::write(fd_, data, static_cast<size_t>(left));
             if (written < 0) {
                 if (errno == EINTR) {
                     continue;
                 }
-                throw AppError(QStringLiteral("I/O error %1").arg(errno));
+                const int error = errno;
+                buffer_.clear();
+                errno = error;
+                return false;
             }
             data += written;
             left -= written;
         }
+        buffer_.clear();
+        return true;
     }
 
-    void finish() {
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) {
-            throw AppError(QStringLiteral("I/O error %1").arg(errno));
+    QString writeErrorText(int error) const {
+        if (error == ENOSPC || error == EDQUOT) {
+            return QStringLiteral("The disk is full: \"%1\" could not be written to its end")
+                .arg(path_);
         }
+        return QStringLiteral("I/O error %1").arg(error);
     }
 
-private:
     static QString openErrorText(int error) {
         switch (error) {
             case EACCES:
@@ -77,7 +110,9 @@ private:
         }
     }
 
+    QString path_;
     int fd_ = -1;
+    QByteArray buffer_;
 };
 
 QString bitmapPath(const QString& programFolder, int n) {
@@ -93,7 +128,7 @@ void writePicture(const store::Query& list, const QString& path) {
         throw AppError(
             QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
     }
-    if (file.write(picture) != picture.size()) {
+    if (file.write(picture) != picture.size() || !file.flush()) {
         throw AppError(
             QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
     }
@@ -113,6 +148,29 @@ QString heading(ReportKind kind) {
 
 }  // namespace
 
+QString htmlCellText(const QString& text) {
+    QString html = text.toHtmlEscaped();
+    html.replace(QLatin1Char('\r'), QStringLiteral("&#13;"));
+    html.replace(QLatin1Char('\n'), QStringLiteral("&#10;"));
+    return html;
+}
+
+QByteArray pathForSrc(const QString& path) {
+    static const char hex[] = "0123456789ABCDEF";
+    QByteArray encoded;
+    for (const char c : path.toUtf8()) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= 0x20 || byte >= 0x7F || QByteArrayView("\"%#?&<>").contains(c)) {
+            encoded.append('%');
+            encoded.append(hex[byte >> 4]);
+            encoded.append(hex[byte & 0x0F]);
+        } else {
+            encoded.append(c);
+        }
+    }
+    return encoded;
+}
+
 QString menuReportPath(const QString& programFolder) {
     return programFolder + QStringLiteral("/current.doc");
 }
@@ -122,7 +180,8 @@ QString ordersReportPath(const QString& programFolder) {
 }
 
 void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
-                 const QList<ui::Column>& columns, const QString& programFolder) {
+                 const QList<ui::Column>& columns, const QString& programFolder,
+                 const Progress& progress) {
     const bool pictures = kind != ReportKind::Orders;
     ReportFile file(filePath);
     file.line(kind == ReportKind::Orders
@@ -134,24 +193,28 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
         file.line(QStringLiteral("<td><b>Суреті</b></td>"));
     }
     for (const ui::Column& column : columns) {
-        file.line(QStringLiteral("<td><b>%1</b></td>").arg(column.title));
+        file.line(QStringLiteral("<td><b>%1</b></td>").arg(htmlCellText(column.title)));
     }
     file.line(QStringLiteral("</tr>"));
 
-    walkRows(list, columns, [&](int n, const QStringList& cells) {
-        file.line(QStringLiteral("<tr><td>%1</td>").arg(n));
-        if (pictures) {
-            const QString picture = bitmapPath(programFolder, n);
-            writePicture(list, picture);
-            file.line(kind == ReportKind::Menu
-                          ? QStringLiteral("<td><img width=200 src=\"%1\"\\></td>").arg(picture)
-                          : QStringLiteral("<td><img src=\"%1\"\\></td>").arg(picture));
-        }
-        for (const QString& cell : cells) {
-            file.line(QStringLiteral("<td>%1</td>").arg(escapeHtml(cell)));
-        }
-        file.line(QStringLiteral("</tr>"));
-    });
+    walkRows(
+        list, columns,
+        [&](int n, const QStringList& cells) {
+            file.line(QStringLiteral("<tr><td>%1</td>").arg(n));
+            if (pictures) {
+                const QString picture = bitmapPath(programFolder, n);
+                writePicture(list, picture);
+                const QString src = QString::fromLatin1(pathForSrc(picture));
+                file.line(kind == ReportKind::Menu
+                              ? QStringLiteral("<td><img width=200 src=\"%1\"\\></td>").arg(src)
+                              : QStringLiteral("<td><img src=\"%1\"\\></td>").arg(src));
+            }
+            for (const QString& cell : cells) {
+                file.line(QStringLiteral("<td>%1</td>").arg(htmlCellText(cell)));
+            }
+            file.line(QStringLiteral("</tr>"));
+        },
+        progress);
     file.line(QStringLiteral("</table></body></html>"));
     file.finish();
 }

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+#include "reports/listwalk.h"
 #include "store/query.h"
 #include "ui/datasource.h"
 
@@ -15,14 +16,24 @@ enum class ReportKind {
 };
 
 // Writes one HTML table report of a list as a window shows it: one row per result row, one
-// cell per grid column in the grid's current order. The dish reports also write each dish's
-// picture to img/<n>.bmp in the program folder, which must already exist. The walk leaves
-// the list on its last row.
+// cell per grid column in the grid's current order. The file is UTF-8 with a byte order mark,
+// one item per line, each ended by CR LF. The dish reports also write each dish's picture to
+// img/<n>.bmp in the program folder, which must already exist. The walk leaves the list on
+// its last row.
 void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
-                 const QList<ui::Column>& columns, const QString& programFolder);
+                 const QList<ui::Column>& columns, const QString& programFolder,
+                 const Progress& progress = {});
 
 // Where the menu and orders reports go.
 QString menuReportPath(const QString& programFolder);
 QString ordersReportPath(const QString& programFolder);
+
+// A cell's text as HTML: the characters HTML gives a meaning to are escaped, and a line
+// break is a character reference, so that every item of the file stays on its own line.
+QString htmlCellText(const QString& text);
+
+// An absolute path as the src of an img element: every byte of its UTF-8 form outside
+// printable ASCII, and each of " % # ? & < > and space, percent-encoded.
+QByteArray pathForSrc(const QString& path);
 
 }  // namespace reports

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <functional>
 
 #include "store/error.h"
 #include "store/query.h"
@@ -9,12 +10,16 @@
 
 namespace reports {
 
+// Told, row by row, how far a walk over a list has come: (row, rows).
+using Progress = std::function<void(int, int)>;
+
 // Walks a window's list from its first row to its last, handing the sink each row's number
 // (from 1) and its cells as plain text, in the order of the given columns. The walk leaves
 // the list on its last row, or where the sink stopped it with an error; whoever shows the
 // current row hears of it once, at the end. A closed list is an error.
 template <typename RowSink>
-void walkRows(store::Query& list, const QList<ui::Column>& columns, RowSink&& sink) {
+void walkRows(store::Query& list, const QList<ui::Column>& columns, RowSink&& sink,
+              const Progress& progress = {}) {
     if (!list.isOpen()) {
         throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
     }
@@ -25,13 +30,17 @@ void walkRows(store::Query& list, const QList<ui::Column>& columns, RowSink&& si
     store::Query::ControlsDisabled quiet(list);
     const int count = list.recordCount();
     list.first();
+    QStringList cells;
     for (int n = 1; n <= count; ++n) {
-        QStringList cells;
+        cells.clear();
         for (int field : fields) {
             cells.append(field < 0 ? QString()
                                    : store::plainText(list.value(list.currentRow(), field)));
         }
         sink(n, cells);
+        if (progress) {
+            progress(n, count);
+        }
         list.next();
     }
 }

@@ -2,7 +2,9 @@
 
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
+#include <QPageLayout>
 #include <QPainter>
+#include <QPrinter>
 
 #include "reports/listwalk.h"
 #include "store/error.h"
@@ -34,10 +36,13 @@ QString rowLine(int n, const QStringList& cells) {
 // Hands each printed line to the sink; the heading lines come first, also when the list
 // turns out to be closed.
 template <typename Sink>
-void walkLines(store::Query& list, const QList<ui::Column>& columns, Sink&& sink) {
+void walkLines(store::Query& list, const QList<ui::Column>& columns, Sink&& sink,
+               const Progress& progress = {}) {
     sink(headingLine());
     sink(titleLine(columns));
-    walkRows(list, columns, [&](int n, const QStringList& cells) { sink(rowLine(n, cells)); });
+    walkRows(
+        list, columns, [&](int n, const QStringList& cells) { sink(rowLine(n, cells)); },
+        progress);
 }
 
 }  // namespace
@@ -103,14 +108,24 @@ QStringList printedLines(store::Query& list, const QList<ui::Column>& columns) {
     return lines;
 }
 
-void printList(QPagedPaintDevice& printer, store::Query& list, const QList<ui::Column>& columns) {
+void usePrintableArea(QPrinter& printer) {
+    printer.setFullPage(false);
+    QPageLayout layout = printer.pageLayout();
+    layout.setMode(QPageLayout::StandardMode);
+    layout.setMargins(layout.minimumMargins());
+    printer.setPageLayout(layout);
+}
+
+void printList(QPagedPaintDevice& printer, store::Query& list, const QList<ui::Column>& columns,
+               const Progress& progress) {
     QPainter painter;
     if (!painter.begin(&printer)) {
         throw AppError(QStringLiteral("The printer could not start the print job"));
     }
     TextPages pages(painter, printer);
     try {
-        walkLines(list, columns, [&](const QString& line) { pages.writeLine(line); });
+        walkLines(
+            list, columns, [&](const QString& line) { pages.writeLine(line); }, progress);
     } catch (...) {
         painter.end();  // the job ends with what was written so far
         throw;

@@ -3,18 +3,21 @@
 #include <QList>
 #include <QString>
 
+#include "reports/listwalk.h"
 #include "store/query.h"
 #include "ui/datasource.h"
 
 class QPaintDevice;
 class QPainter;
 class QPagedPaintDevice;
+class QPrinter;
 
 namespace reports {
 
-// Lays plain text out on pages the way a line printer would: from the top-left corner with
-// no margin, tabs to the next half inch, lines wrapped at the last character that fits, and
-// a new page once the next line would come within two lines of the bottom.
+// Lays plain text out on pages the way a line printer would: from the top-left corner of
+// the device's paint area with no margin of its own, tabs to the next half inch, lines
+// wrapped at the last character that fits, and a new page once the next line would come
+// within two lines of the bottom.
 class TextPages {
 public:
     TextPages(QPainter& painter, QPagedPaintDevice& device);
@@ -38,6 +41,11 @@ private:
 // The printed dish list: the heading, the title line, then one line per row, every cell
 // between tabs. The walk leaves the list on its last row.
 QStringList printedLines(store::Query& list, const QList<ui::Column>& columns);
-void printList(QPagedPaintDevice& printer, store::Query& list, const QList<ui::Column>& columns);
+void printList(QPagedPaintDevice& printer, store::Query& list, const QList<ui::Column>& columns,
+               const Progress& progress = {});
+
+// Makes the printer's paint area what it can really print: the sheet less the hardware
+// margins its driver declares, and nothing more.
+void usePrintableArea(QPrinter& printer);
 
 }  // namespace reports

@@ -7,6 +7,14 @@
 
 namespace store {
 
+QString shortDateFormat() {
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QStringLiteral("yyyy"))) {
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    }
+    return format;
+}
+
 QString plainText(const QVariant& value) {
     switch (value.typeId()) {
         case QMetaType::UnknownType:
@@ -15,12 +23,13 @@ QString plainText(const QVariant& value) {
         case QMetaType::Int:
             return QString::number(value.toLongLong());
         case QMetaType::Double: {
+            // 15 significant digits hide the binary noise of sums: 0.1 + 0.2 is "0,3".
             QLocale locale;
             locale.setNumberOptions(QLocale::OmitGroupSeparator);
-            return locale.toString(value.toDouble(), 'f', QLocale::FloatingPointShortest);
+            return locale.toString(value.toDouble(), 'g', 15);
         }
         case QMetaType::QDate:
-            return QLocale().toString(value.toDate(), QLocale::ShortFormat);
+            return QLocale().toString(value.toDate(), shortDateFormat());
         default:
             return value.isNull() ? QString() : value.toString();
     }

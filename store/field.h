@@ -1,14 +1,20 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QVariant>
 
 namespace store {
 
-// The plain text form of a stored value, as the grids, reports and dialogs show it: whole
-// numbers in decimal, other numbers in their shortest form with the user's decimal
-// separator, dates in the user's short date format, an empty field as empty text.
+// The plain text form of a stored value, as the grids, reports, the print-out and the
+// dialogs show it: whole numbers in decimal, other numbers with at most 15 significant
+// digits and the user's decimal separator, dates in the user's short date format with the
+// year in full, an empty field as empty text.
 QString plainText(const QVariant& value);
+
+// The user's short date format, a two-digit year widened to four digits: "dd.MM.yy" becomes
+// "dd.MM.yyyy", so that 1999 and 2099 never read alike.
+QString shortDateFormat();
 
 // Reads a text as a whole number the way the program always has; anything else is an error
 // "'text' is not a valid integer value".

@@ -96,6 +96,11 @@ void Query::refresh() {
 }
 
 void Query::load() {
+    for (const Line& line : lines_) {
+        if (!line.refusal.isEmpty()) {
+            throw AppError(line.refusal);
+        }
+    }
     auto db = connectionFor(dataFolder_);
     Statement statement(*db, sql());
     statement.bindAll(params());

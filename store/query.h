@@ -10,10 +10,13 @@
 
 namespace store {
 
-// One line of a statement with the values bound to the '?' marks it holds.
+// One line of a statement with the values bound to the '?' marks it holds. A line made from
+// a search text that is no valid search carries the refusal instead: a statement holding it
+// never runs, and every open says why, until the line is replaced.
 struct Line {
     QString text;
     QVariantList params;
+    QString refusal = {};
 };
 
 // A statement kept as numbered lines, and the read-only result it yields. Changing any line

@@ -12,17 +12,18 @@ const QString kOrdersSelect = QStringLiteral(
     "select o.fio fio, g.nm nm, o.kvo kvo, o.sena sena, o.summ summ, o.dt dt from orders o,goods "
     "g");
 
-// "<=300" -> ("<=", 300); "250" -> ("=", 250). Anything else is refused before the store
-// sees it.
+// "<=300" -> ("<=", 300); "250" -> ("=", 250). Anything else is a refused line, which the
+// store never sees.
 store::Line comparison(const QString& column, const QString& searchText) {
     static const QRegularExpression form(
         QStringLiteral(R"(^\s*(<=|>=|<>|<|>|=)?\s*([+-]?\d{1,18}(?:[.,]\d+)?)\s*$)"));
     const QRegularExpressionMatch match = form.match(searchText);
     if (!match.hasMatch()) {
-        throw AppError(
-            QStringLiteral("'%1' is not a valid search: type a number, optionally preceded by "
-                           "<, >, =, <=, >= or <>")
-                .arg(searchText));
+        return {QStringLiteral("(%1=?)").arg(column),
+                {},
+                QStringLiteral("'%1' is not a valid search: type a number, optionally preceded "
+                               "by <, >, =, <=, >= or <>")
+                    .arg(searchText)};
     }
     const QString op = match.captured(1).isEmpty() ? QStringLiteral("=") : match.captured(1);
     QString number = match.captured(2);

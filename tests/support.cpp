@@ -3,16 +3,18 @@
 #include <QBuffer>
 #include <QDir>
 #include <QImage>
+#include <utility>
 
 #include "store/datafolder.h"
 
-TestFolder::TestFolder(bool withBase) {
-    QDir(dir_.path()).mkpath(QStringLiteral("img"));
+TestFolder::TestFolder(bool withBase, const QString& name)
+    : path_(name.isEmpty() ? dir_.path() : dir_.path() + QLatin1Char('/') + name) {
+    QDir(path_).mkpath(QStringLiteral("img"));
     if (withBase) {
-        QDir(dir_.path()).mkpath(QStringLiteral("base"));
+        QDir(path_).mkpath(QStringLiteral("base"));
         db_ = store::Database::create(store::databasePath(dataFolder()));
     }
-    store::setProgramFolder(dir_.path());
+    store::setProgramFolder(path_);
 }
 
 TestFolder::~TestFolder() {
@@ -72,9 +74,10 @@ void ScriptedDelegate::message(ui::MessageKind kind, const QString& caption, con
     messages.append({kind, caption, text});
 }
 
-bool ScriptedDelegate::ask(const QString& caption, const QString& text, bool plain) {
-    questions.append((plain ? QStringLiteral("plain|") : QStringLiteral("confirm|")) + caption +
-                     QLatin1Char('|') + text);
+bool ScriptedDelegate::ask(ui::Question kind, const QString& caption, const QString& text) {
+    const char* const kinds[] = {"confirm|", "plain|", "replace|"};
+    questions.append(QLatin1String(kinds[static_cast<int>(kind)]) + caption + QLatin1Char('|') +
+                     text);
     return answers.isEmpty() ? false : answers.takeFirst();
 }
 
@@ -86,7 +89,7 @@ QString ScriptedDelegate::openPictureName(QWidget*, const QString& filter) {
 QString ScriptedDelegate::saveFileName(QWidget*, const QString& title, const QString& filter) {
     saveTitle = title;
     saveFilter = filter;
-    return saveName;
+    return std::exchange(saveName, QString());
 }
 
 bool ScriptedDelegate::choosePrinter(QWidget*, QPrinter& printer) {

@@ -11,13 +11,14 @@
 #include "ui/delegate.h"
 
 // A program folder of its own for one test: base/orvelin.db made from the schema, an empty
-// img folder, and the program pointed at it.
+// img folder, and the program pointed at it. With a name, the program folder is a folder of
+// that name inside the temporary one.
 class TestFolder {
 public:
-    explicit TestFolder(bool withBase = true);
+    explicit TestFolder(bool withBase = true, const QString& name = {});
     ~TestFolder();
-    QString path() const { return dir_.path(); }
-    QString dataFolder() const { return dir_.path() + QStringLiteral("/base"); }
+    QString path() const { return path_; }
+    QString dataFolder() const { return path_ + QStringLiteral("/base"); }
     store::Database& db();
 
     void addDish(qint64 code, const QString& name, const QString& group, const QVariant& price,
@@ -29,6 +30,7 @@ public:
 
 private:
     QTemporaryDir dir_;
+    QString path_;
     std::shared_ptr<store::Database> db_;
 };
 
@@ -45,7 +47,7 @@ public:
     ~ScriptedDelegate() override;
 
     void message(ui::MessageKind kind, const QString& caption, const QString& text) override;
-    bool ask(const QString& caption, const QString& text, bool plain) override;
+    bool ask(ui::Question kind, const QString& caption, const QString& text) override;
     QString openPictureName(QWidget* parent, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
@@ -56,7 +58,7 @@ public:
     QList<bool> answers;  // taken in order; No when none is left
     QString pictureName;
     QString pictureFilter;
-    QString saveName;
+    QString saveName;  // the answer of the next save dialog only
     QString saveTitle;
     QString saveFilter;
     std::function<bool(QPrinter&)> printerChoice;
@@ -70,6 +72,7 @@ public:
 // A small Windows bitmap of one colour.
 QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour);
 
+#include "forms/datepicker.h"
 #include "forms/frmAbout.h"
 #include "forms/frmAdd.h"
 #include "forms/frmKeste.h"
@@ -95,7 +98,8 @@ struct Windows {
 // windows (not yet shown, so a test can fill the base first). Tests name the parts with
 // "auto& [folder, answers, w] = session;".
 struct Session {
-    explicit Session(bool withBase = true) : folder(withBase) {}
+    explicit Session(bool withBase = true, const QString& folderName = {})
+        : folder(withBase, folderName) {}
     TestFolder folder;
     ScriptedDelegate answers;
     Windows w;

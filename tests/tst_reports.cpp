@@ -13,108 +13,107 @@
 #include <QTableView>
 #include <QtTest>
 
-#include "reports/cp1251kz.h"
+#include "reports/htmlreport.h"
 #include "tests/support.h"
 #include "ui/picturebox.h"
 
 namespace {
 
-// The expected files, byte for byte; {DIR} stands for the program folder.
+// The expected files, byte for byte: UTF-8 after its byte order mark, CR LF line ends;
+// {DIR} stands for the program folder.
+#define BOM "\xEF\xBB\xBF"
 
 // The title row both dish reports share: №, the picture, then the four grid columns.
-#define DISH_TITLE_ROW                                                                       \
-    "<table border=1><tr><td><b>\xB9</b></td>\x0D\x0A"                                       \
-    "<td><b>\xD1\xF3\xF0\xE5\xF2\xB3</b></td>\x0D\x0A"                                       \
-    "<td><b>\xC0\xF2\xE0\xF3\xFB</b></td>\x0D\x0A"                                           \
-    "<td><b>\xD2\xEE\xE1\xFB</b></td>\x0D\x0A"                                               \
-    "<td><b>\xC1\xE0\xBA\xE0\xF1\xFB</b></td>\x0D\x0A"                                       \
-    "<td><b>\xC4\xE0\xE9\xFB\xED. \xF3\xE0\x9D\xFB\xF2\xFB (\xEC\xE8\xED.)</b></td>\x0D\x0A" \
-    "</tr>\x0D\x0A"
+#define DISH_TITLE_ROW                                \
+    "<table border=1><tr><td><b>№</b></td>\r\n"      \
+    "<td><b>Суреті</b></td>\r\n"                     \
+    "<td><b>Атауы</b></td>\r\n"                      \
+    "<td><b>Тобы</b></td>\r\n"                       \
+    "<td><b>Бағасы</b></td>\r\n"                     \
+    "<td><b>Дайын. уақыты (мин.)</b></td>\r\n"       \
+    "</tr>\r\n"
 
-const char kMenuReport[] =
-    "<html><body>\x0D\x0A"
-    "<h3>\xCC\xE5\xED\xFE</h3>\x0D\x0A" DISH_TITLE_ROW
-    "<tr><td>1</td>\x0D\x0A"
-    "<td><img width=200 src=\"{DIR}/img/1.bmp\"\\></td>\x0D\x0A"
-    "<td>\xC1\xE5\xF1\xE1\xE0\xF0\xEC\xE0\x9D</td>\x0D\x0A"
-    "<td>\xA1\xEB\xF2\xF2\xFB\x9D \xE5\xF2</td>\x0D\x0A"
-    "<td>3500</td>\x0D\x0A"
-    "<td>180</td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "<tr><td>2</td>\x0D\x0A"
-    "<td><img width=200 src=\"{DIR}/img/2.bmp\"\\></td>\x0D\x0A"
-    "<td>\xD8\xE0\xE9</td>\x0D\x0A"
-    "<td>\xD1\xF3\xF1\xFB\xED\xE4\xE0\xF0 &#9749;</td>\x0D\x0A"
-    "<td>100</td>\x0D\x0A"
-    "<td>5</td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "<tr><td>3</td>\x0D\x0A"
-    "<td><img width=200 src=\"{DIR}/img/3.bmp\"\\></td>\x0D\x0A"
-    "<td>\x8D\xF3\xFB\xF0\xE4\xE0\x9D &lt;&amp;&gt; &quot;\xFB\xF1\xF2\xFB\x9D&quot;</td>\x0D\x0A"
-    "<td>\xC5\xF2</td>\x0D\x0A"
-    "<td>2800</td>\x0D\x0A"
-    "<td>60</td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "</table></body></html>\x0D\x0A";
-const char kEmptyMenuReport[] =
-    "<html><body>\x0D\x0A"
-    "<h3>\xCC\xE5\xED\xFE</h3>\x0D\x0A" DISH_TITLE_ROW "</table></body></html>\x0D\x0A";
-const char kSavedReport[] =
-    "<html><body>\x0D\x0A"
-    "<h3>\xD1\xA2\xF0\xE0\xF3 \xE1\xEE\xE9\xFB\xED\xF8\xE0 \xF2\xE0\xE1\xFB\xEB\xBA\xE0\xED "
-    "\xED\xBC\xF2\xE8\xE6\xE5\xEB\xE5\xF0</h3>\x0D\x0A" DISH_TITLE_ROW
-    "<tr><td>1</td>\x0D\x0A"
-    "<td><img src=\"{DIR}/img/1.bmp\"\\></td>\x0D\x0A"
-    "<td>\xC1\xE5\xF1\xE1\xE0\xF0\xEC\xE0\x9D</td>\x0D\x0A"
-    "<td>\xA1\xEB\xF2\xF2\xFB\x9D \xE5\xF2</td>\x0D\x0A"
-    "<td>3500</td>\x0D\x0A"
-    "<td>180</td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "<tr><td>2</td>\x0D\x0A"
-    "<td><img src=\"{DIR}/img/2.bmp\"\\></td>\x0D\x0A"
-    "<td>\x8D\xF3\xFB\xF0\xE4\xE0\x9D &lt;&amp;&gt; &quot;\xFB\xF1\xF2\xFB\x9D&quot;</td>\x0D\x0A"
-    "<td>\xC5\xF2</td>\x0D\x0A"
-    "<td>2800</td>\x0D\x0A"
-    "<td>60</td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "<tr><td>3</td>\x0D\x0A"
-    "<td><img src=\"{DIR}/img/3.bmp\"\\></td>\x0D\x0A"
-    "<td>\xD2\xE0\xE1\xE0 \xED\xE0\xED</td>\x0D\x0A"
-    "<td>\xCD\xE0\xED</td>\x0D\x0A"
-    "<td>350</td>\x0D\x0A"
-    "<td>0</td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "</table></body></html>\x0D\x0A";
-const char kOrdersReport[] =
-    "<html><head><title>\xD2\xE0\xEF\xF1\xFB\xF0\xFB\xF1\xF2\xE0\xF0 "
-    "\xEA\xE5\xF1\xF2\xE5\xF1\xB3</title></head><body>\x0D\x0A"
-    "<h3>\xD2\xE0\xEF\xF1\xFB\xF0\xFB\xF1\xF2\xE0\xF0 \xEA\xE5\xF1\xF2\xE5\xF1\xB3</h3>\x0D\x0A"
-    "<table border=1><tr><td><b>\xB9</b></td>\x0D\x0A"
-    "<td><b>\xD3\xE0\x9D\xFB\xF2\xFB</b></td>\x0D\x0A"
-    "<td><b>\xCE\xF4\xE8\xF6\xE8\xE0\xED\xF2\xF2\xFB\xBE "
-    "\xE0\xF2\xFB-\xE6\xB4\xED\xB3</b></td>\x0D\x0A"
-    "<td><b>\xD2\xE0\xEF\xF1\xFB\xF0\xFB\xF1\xFB</b></td>\x0D\x0A"
-    "<td><b>\xD1\xE0\xED\xFB</b></td>\x0D\x0A"
-    "<td><b>\xC1\xE0\xBA\xE0\xF1\xFB</b></td>\x0D\x0A"
-    "<td><b>\xD1\xEE\xEC\xE0\xF1\xFB</b></td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "<tr><td>1</td>\x0D\x0A"
-    "<td>15.05.2007</td>\x0D\x0A"
-    "<td>\xC0\xF1\xE0\xED</td>\x0D\x0A"
-    "<td>\xC1\xE5\xF1\xE1\xE0\xF0\xEC\xE0\x9D</td>\x0D\x0A"
-    "<td>2</td>\x0D\x0A"
-    "<td>3500</td>\x0D\x0A"
-    "<td>7000</td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "<tr><td>2</td>\x0D\x0A"
-    "<td>01.12.2026</td>\x0D\x0A"
-    "<td>\xA3\xEB\xE8\xFF \xAA\xE0\xEB\xFB\xEC\x9D\xFB\xE7\xFB</td>\x0D\x0A"
-    "<td>\xD8\xE0\xE9</td>\x0D\x0A"
-    "<td>3</td>\x0D\x0A"
-    "<td>2,5</td>\x0D\x0A"
-    "<td>7,5</td>\x0D\x0A"
-    "</tr>\x0D\x0A"
-    "</table></body></html>\x0D\x0A";
+const char kMenuReport[] = BOM
+    "<html><body>\r\n"
+    "<h3>Меню</h3>\r\n" DISH_TITLE_ROW
+    "<tr><td>1</td>\r\n"
+    "<td><img width=200 src=\"{DIR}/img/1.bmp\"\\></td>\r\n"
+    "<td>Бесбармақ</td>\r\n"
+    "<td>Ұлттық ет</td>\r\n"
+    "<td>3500</td>\r\n"
+    "<td>180</td>\r\n"
+    "</tr>\r\n"
+    "<tr><td>2</td>\r\n"
+    "<td><img width=200 src=\"{DIR}/img/2.bmp\"\\></td>\r\n"
+    "<td>Шай</td>\r\n"
+    "<td>Сусындар ☕</td>\r\n"
+    "<td>100</td>\r\n"
+    "<td>5</td>\r\n"
+    "</tr>\r\n"
+    "<tr><td>3</td>\r\n"
+    "<td><img width=200 src=\"{DIR}/img/3.bmp\"\\></td>\r\n"
+    "<td>Қуырдақ &lt;&amp;&gt; &quot;ыстық&quot;</td>\r\n"
+    "<td>Ет</td>\r\n"
+    "<td>2800</td>\r\n"
+    "<td>60</td>\r\n"
+    "</tr>\r\n"
+    "</table></body></html>\r\n";
+const char kEmptyMenuReport[] = BOM
+    "<html><body>\r\n"
+    "<h3>Меню</h3>\r\n" DISH_TITLE_ROW "</table></body></html>\r\n";
+const char kSavedReport[] = BOM
+    "<html><body>\r\n"
+    "<h3>Сұрау бойынша табылған нәтижелер</h3>\r\n" DISH_TITLE_ROW
+    "<tr><td>1</td>\r\n"
+    "<td><img src=\"{DIR}/img/1.bmp\"\\></td>\r\n"
+    "<td>Бесбармақ</td>\r\n"
+    "<td>Ұлттық ет</td>\r\n"
+    "<td>3500</td>\r\n"
+    "<td>180</td>\r\n"
+    "</tr>\r\n"
+    "<tr><td>2</td>\r\n"
+    "<td><img src=\"{DIR}/img/2.bmp\"\\></td>\r\n"
+    "<td>Қуырдақ &lt;&amp;&gt; &quot;ыстық&quot;</td>\r\n"
+    "<td>Ет</td>\r\n"
+    "<td>2800</td>\r\n"
+    "<td>60</td>\r\n"
+    "</tr>\r\n"
+    "<tr><td>3</td>\r\n"
+    "<td><img src=\"{DIR}/img/3.bmp\"\\></td>\r\n"
+    "<td>Таба нан</td>\r\n"
+    "<td>Нан</td>\r\n"
+    "<td>350</td>\r\n"
+    "<td>0</td>\r\n"
+    "</tr>\r\n"
+    "</table></body></html>\r\n";
+const char kOrdersReport[] = BOM
+    "<html><head><title>Тапсырыстар кестесі</title></head><body>\r\n"
+    "<h3>Тапсырыстар кестесі</h3>\r\n"
+    "<table border=1><tr><td><b>№</b></td>\r\n"
+    "<td><b>Уақыты</b></td>\r\n"
+    "<td><b>Официанттың аты-жөні</b></td>\r\n"
+    "<td><b>Тапсырысы</b></td>\r\n"
+    "<td><b>Саны</b></td>\r\n"
+    "<td><b>Бағасы</b></td>\r\n"
+    "<td><b>Сомасы</b></td>\r\n"
+    "</tr>\r\n"
+    "<tr><td>1</td>\r\n"
+    "<td>15.05.2007</td>\r\n"
+    "<td>Асан</td>\r\n"
+    "<td>Бесбармақ</td>\r\n"
+    "<td>2</td>\r\n"
+    "<td>3500</td>\r\n"
+    "<td>7000</td>\r\n"
+    "</tr>\r\n"
+    "<tr><td>2</td>\r\n"
+    "<td>01.12.2026</td>\r\n"
+    "<td>Әлия Ғалымқызы</td>\r\n"
+    "<td>Шай</td>\r\n"
+    "<td>3</td>\r\n"
+    "<td>2,5</td>\r\n"
+    "<td>7,5</td>\r\n"
+    "</tr>\r\n"
+    "</table></body></html>\r\n";
 
 QByteArray expected(const char* text, const QString& folder) {
     return QByteArray(text).replace("{DIR}", QFile::encodeName(folder));
@@ -153,7 +152,6 @@ class ReportsTest : public QObject {
 
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
-    void encoderPutsKazakhLettersAtTheirBytes();
     void menuReport();
     void emptyMenuReport();
     void savedResultsOfASearchInSortOrder();
@@ -163,22 +161,13 @@ private slots:
     void missingPictureFolderStopsTheReport();
     void reportFileThatCannotBeWritten();
     void closedListWritesTheHeadingOnly();
+    void picturePathsAreEncoded_data();
+    void picturePathsAreEncoded();
+    void valuesKeepOneItemPerLine_data();
+    void valuesKeepOneItemPerLine();
+    void savingAsksAboutTheFileItWrites();
+    void fullDiskIsSaidPlainly();
 };
-
-void ReportsTest::encoderPutsKazakhLettersAtTheirBytes() {
-    QCOMPARE(reports::encodeKazakh1251(QStringLiteral("әғқңөұүі")),
-             QByteArray("\xBC\xBA\x9D\xBE\xB4\xA2\xBF\xB3"));
-    QCOMPARE(reports::encodeKazakh1251(QStringLiteral("ӘҒҚҢӨҰҮІ№")),
-             QByteArray("\xA3\xAA\x8D\xBD\xA5\xA1\xAF\xB2\xB9"));
-    QCOMPARE(reports::encodeKazakh1251(QStringLiteral("АЯая Ёё")),
-             QByteArray("\xC0\xDF\xE0\xFF \xA8\xB8"));
-    // Letters whose bytes the Kazakh ones took, and what no code page byte holds, become
-    // character references; nothing turns into "?".
-    QCOMPARE(reports::encodeKazakh1251(QStringLiteral("ј Ў һ € 🍲")),
-             QByteArray("&#1112; &#1038; &#1211; \x88 &#127858;"));
-    QCOMPARE(reports::escapeHtml(QStringLiteral("a<b & \"c\">")),
-             QStringLiteral("a&lt;b &amp; &quot;c&quot;&gt;"));
-}
 
 void ReportsTest::menuReport() {
     Session session;
@@ -327,6 +316,7 @@ void ReportsTest::reportFileThatCannotBeWritten() {
         QFile(locked).open(QIODevice::WriteOnly);
         ::chmod(QFile::encodeName(locked).constData(), 0444);
         answers.saveName = folder.path() + QStringLiteral("/locked");
+        answers.answers = {true};  // replace it
         w.main.command(QStringLiteral("save"))->trigger();
         QCOMPARE(answers.lastText(), QStringLiteral("File access denied."));
     }
@@ -346,7 +336,129 @@ void ReportsTest::closedListWritesTheHeadingOnly() {
              QStringList({QStringLiteral("Cannot perform this operation on a closed dataset.")}));
     QVERIFY(answers.opened.isEmpty());
     QVERIFY(readAll(folder.path() + QStringLiteral("/current.doc"))
-                .endsWith("(\xEC\xE8\xED.)</b></td>\r\n</tr>\r\n"));
+                .endsWith("(мин.)</b></td>\r\n</tr>\r\n"));
+}
+
+void ReportsTest::picturePathsAreEncoded_data() {
+    QTest::addColumn<QString>("folderName");
+    QTest::addColumn<QByteArray>("encoded");
+    QTest::newRow("Kazakh letters") << QStringLiteral("Мәзір")
+                                    << QByteArray("%D0%9C%D3%99%D0%B7%D1%96%D1%80");
+    QTest::newRow("quote and signs") << QStringLiteral("a \"b\" #1?&<>%")
+                                     << QByteArray("a%20%22b%22%20%231%3F%26%3C%3E%25");
+    QTest::newRow("plain ASCII") << QStringLiteral("menu-2_(x)+y") << QByteArray("menu-2_(x)+y");
+}
+
+void ReportsTest::picturePathsAreEncoded() {
+    QFETCH(QString, folderName);
+    QFETCH(QByteArray, encoded);
+    Session session(true, folderName);
+    auto& [folder, answers, w] = session;
+    folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
+    w.show();
+    w.main.command(QStringLiteral("report"))->trigger();
+    QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
+    const QByteArray root = QFile::encodeName(folder.path()).chopped(folderName.toUtf8().size());
+    const QByteArray line = "<td><img width=200 src=\"" + root + encoded + "/img/1.bmp\"\\></td>";
+    QVERIFY2(readAll(folder.path() + QStringLiteral("/current.doc")).contains("\r\n" + line + "\r\n"),
+             line.constData());
+    QVERIFY(QFile::exists(folder.path() + QStringLiteral("/img/1.bmp")));
+}
+
+void ReportsTest::valuesKeepOneItemPerLine_data() {
+    QTest::addColumn<QString>("waiter");
+    QTest::addColumn<double>("price");
+    QTest::addColumn<QLocale>("locale");
+    QTest::addColumn<QByteArray>("lines");
+    const QLocale russian(QLocale::Russian, QLocale::Russia);
+    QTest::newRow("line breaks") << QStringLiteral("Асан\nНұрлан\r\nБек") << 2.0 << russian
+                                 << QByteArray("<td>Асан&#10;Нұрлан&#13;&#10;Бек</td>\r\n"
+                                               "<td>Шай</td>\r\n<td>3</td>\r\n<td>2</td>\r\n"
+                                               "<td>6</td>\r\n</tr>");
+    // 0.1 x 3 is 0.30000000000000004 in binary; the cell shows what the user expects.
+    QTest::newRow("0.1 + 0.2") << QStringLiteral("Асан") << 0.1 << russian
+                               << QByteArray("<td>Асан</td>\r\n<td>Шай</td>\r\n<td>3</td>\r\n"
+                                             "<td>0,1</td>\r\n<td>0,3</td>\r\n</tr>");
+    // A locale whose short date has two year digits still writes four.
+    QTest::newRow("two-digit-year locale")
+        << QStringLiteral("Асан") << 2.5 << QLocale(QLocale::English, QLocale::UnitedStates)
+        << QByteArray("<tr><td>1</td>\r\n<td>5/15/2099</td>\r\n<td>Асан</td>\r\n");
+}
+
+void ReportsTest::valuesKeepOneItemPerLine() {
+    QFETCH(QString, waiter);
+    QFETCH(double, price);
+    QFETCH(QLocale, locale);
+    QFETCH(QByteArray, lines);
+    QLocale::setDefault(locale);
+    Session session;
+    auto& [folder, answers, w] = session;
+    folder.addDish(3, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
+    folder.addOrder(3, waiter, 3, price, QStringLiteral("2099-05-15"));
+    w.show();
+    whileModal(w.orders, [&] {
+        w.orders.DBGrid1->horizontalHeader()->moveSection(5, 0);
+        w.orders.BitBtn1->click();
+    });
+    w.main.command(QStringLiteral("orders"))->trigger();
+    QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
+    const QByteArray written = readAll(folder.path() + QStringLiteral("/current.xls"));
+    QVERIFY2(written.contains(lines), written.constData());
+    QCOMPARE(written.count("\r\n"), written.count('\n'));  // no bare line break inside a value
+}
+
+void ReportsTest::savingAsksAboutTheFileItWrites() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    addMenu(folder);
+    w.show();
+    const QString earlier = folder.path() + QStringLiteral("/menu.html");
+    QFile file(earlier);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("kept");
+    file.close();
+    // "menu" writes menu.html, which is there: asked about it, No keeps it and chooses again.
+    answers.saveName = folder.path() + QStringLiteral("/menu");
+    answers.answers = {false};
+    w.main.command(QStringLiteral("save"))->trigger();
+    QCOMPARE(answers.questions,
+             QStringList({QStringLiteral("replace|Сақтау|%1 already exists.\nDo you want to "
+                                         "replace it?")
+                              .arg(earlier)}));
+    QCOMPARE(readAll(earlier), QByteArray("kept"));
+    answers.saveName = folder.path() + QStringLiteral("/menu");
+    answers.answers = {true};
+    w.main.command(QStringLiteral("save"))->trigger();
+    QVERIFY(readAll(earlier).startsWith(BOM "<html><body>\r\n<h3>"));
+    // "a.htm" is there but a.htm.html is not: nothing to ask.
+    QFile(folder.path() + QStringLiteral("/a.htm")).open(QIODevice::WriteOnly);
+    answers.questions.clear();
+    answers.saveName = folder.path() + QStringLiteral("/a.htm");
+    w.main.command(QStringLiteral("save"))->trigger();
+    QVERIFY(answers.questions.isEmpty());
+    QVERIFY(QFile::exists(folder.path() + QStringLiteral("/a.htm.html")));
+    QVERIFY(answers.messages.isEmpty());
+}
+
+void ReportsTest::fullDiskIsSaidPlainly() {
+    if (!QFileInfo(QStringLiteral("/dev/full")).exists()) {
+        QSKIP("this system has no /dev/full");
+    }
+    Session session;
+    auto& [folder, answers, w] = session;
+    for (int code = 1; code <= 3000; ++code) {  // more than one write's worth of report
+        folder.addDish(code, QStringLiteral("Тағам %1").arg(code), QStringLiteral("Топ"), code, 5);
+    }
+    w.show();
+    QTemporaryDir links;
+    QVERIFY(QFile::link(QStringLiteral("/dev/full"), links.filePath(QStringLiteral("out.html"))));
+    answers.saveName = links.filePath(QStringLiteral("out"));
+    answers.answers = {true};  // the link is there; write through it
+    w.main.command(QStringLiteral("save"))->trigger();
+    QCOMPARE(answers.texts(),
+             QStringList({QStringLiteral("The disk is full: \"%1\" could not be written to its "
+                                         "end.")
+                              .arg(links.filePath(QStringLiteral("out.html")))}));
 }
 
 QTEST_MAIN(ReportsTest)

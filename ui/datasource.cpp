@@ -9,6 +9,7 @@ namespace ui {
 
 DataSource::DataSource(store::Query& query, QList<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), query_(query), columns_(std::move(columns)) {
+    titleFont_.setBold(true);
     connect(&query_, &store::Query::reset, this, &DataSource::queryReset);
     connect(&query_, &store::Query::currentChanged, this, &DataSource::currentMoved);
     queryReset();
@@ -23,6 +24,11 @@ void DataSource::attach(QTableView* grid) {
                     query_.setCurrentRow(current.row());
                 }
             });
+}
+
+void DataSource::setTitleFont(const QFont& font) {
+    titleFont_ = font;
+    emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(columns_.size()) - 1);
 }
 
 void DataSource::queryReset() {
@@ -91,11 +97,8 @@ QVariant DataSource::headerData(int section, Qt::Orientation orientation, int ro
             return columns_.value(section).title;
         case Qt::ForegroundRole:
             return QColor(128, 0, 0);
-        case Qt::FontRole: {
-            QFont font;
-            font.setBold(true);
-            return font;
-        }
+        case Qt::FontRole:
+            return titleFont_;
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
         default:
@@ -110,6 +113,7 @@ void styleGrid(QTableView* grid) {
     grid->setShowGrid(true);
     grid->setWordWrap(false);
     grid->setCornerButtonEnabled(false);
+    grid->setTabKeyNavigation(false);
     grid->verticalHeader()->setDefaultSectionSize(18);
     grid->verticalHeader()->setMinimumSectionSize(18);
     grid->verticalHeader()->setFixedWidth(12);

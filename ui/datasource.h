@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QFont>
 #include <QList>
 
 #include "store/query.h"
@@ -24,6 +25,8 @@ public:
     DataSource(store::Query& query, QList<Column> columns, QObject* parent = nullptr);
 
     void attach(QTableView* grid);
+    // The titles' font; bold by default.
+    void setTitleFont(const QFont& font);
     const QList<Column>& columns() const { return columns_; }
     // The columns as the grid shows them now, after any the user dragged elsewhere.
     QList<Column> columnsInGridOrder() const;
@@ -43,9 +46,11 @@ private:
     QList<int> fieldOf_;  // result column of each grid column, -1 when absent
     QTableView* grid_ = nullptr;
     int marked_ = -1;
+    QFont titleFont_;
 };
 
-// The look every data grid of the program shares.
+// The look every data grid of the program shares: whole rows selected, and Tab leaves the
+// grid for the next control instead of walking its cells.
 void styleGrid(QTableView* grid);
 
 }  // namespace ui

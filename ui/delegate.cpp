@@ -1,28 +1,49 @@
 #include "ui/delegate.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTreeView>
 
+#include "ui/look.h"
 #include "ui/messages.h"
 
 namespace ui {
 
 namespace {
 
-// A picture chooser with a preview of the selected file beside the file list.
+// The folder of the last picture chosen in this run; the user's pictures before that.
+QString& pictureFolder() {
+    static QString folder = [] {
+        const QString pictures =
+            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        return QDir(pictures).exists() ? pictures : QDir::homePath();
+    }();
+    return folder;
+}
+
+// A picture chooser with a preview of the selected file beside the file list, wide enough
+// for every column of the list.
 QString choosePictureWithPreview(QWidget* parent, const QString& filter) {
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setViewMode(QFileDialog::Detail);
     dialog.setNameFilter(filter);
+    dialog.setDirectory(pictureFolder());
     auto* preview = new QLabel(&dialog);
     preview->setFixedSize(200, 200);
     preview->setAlignment(Qt::AlignCenter);
@@ -30,6 +51,13 @@ QString choosePictureWithPreview(QWidget* parent, const QString& filter) {
     if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
         grid->addWidget(preview, 1, grid->columnCount(), grid->rowCount() - 1, 1);
     }
+    if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < list->header()->count(); ++column) {
+            list->header()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
+    dialog.resize(900, 520);
     QObject::connect(
         &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
             QImageReader reader(path);
@@ -44,7 +72,25 @@ QString choosePictureWithPreview(QWidget* parent, const QString& filter) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
     }
-    return dialog.selectedFiles().first();
+    const QString chosen = dialog.selectedFiles().first();
+    pictureFolder() = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+// Message boxes are fixed dialogs too, and wide enough that the window manager shows their
+// caption whole beside its buttons.
+void prepareBox(QMessageBox& box) {
+    makeFixedWindow(box);
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    // The title bar's own font is the window manager's; leave room for a wider one, the
+    // window's icon and three buttons.
+    const int captionWidth =
+        QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) * 5 / 4 + 120;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(captionWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
 }
 
 class DesktopDelegate : public Delegate {
@@ -54,14 +100,18 @@ public:
                                        : kind == MessageKind::Warning   ? QMessageBox::Warning
                                                                         : QMessageBox::Critical;
         QMessageBox box(icon, caption, text, QMessageBox::Ok, activeWindow());
+        prepareBox(box);
         box.exec();
     }
 
-    bool ask(const QString& caption, const QString& text, bool plain) override {
-        QMessageBox box(plain ? QMessageBox::NoIcon : QMessageBox::Question, caption, text,
-                        QMessageBox::Yes | QMessageBox::No, activeWindow());
-        box.setDefaultButton(QMessageBox::Yes);
+    bool ask(Question kind, const QString& caption, const QString& text) override {
+        const QMessageBox::Icon icon = kind == Question::Confirm   ? QMessageBox::Question
+                                       : kind == Question::Replace ? QMessageBox::Warning
+                                                                   : QMessageBox::NoIcon;
+        QMessageBox box(icon, caption, text, QMessageBox::Yes | QMessageBox::No, activeWindow());
+        box.setDefaultButton(kind == Question::Replace ? QMessageBox::No : QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
+        prepareBox(box);
         return box.exec() == QMessageBox::Yes;
     }
 
@@ -70,16 +120,14 @@ public:
     }
 
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override {
-        return QFileDialog::getSaveFileName(parent, title, QString(), filter, nullptr,
-                                            QFileDialog::DontUseNativeDialog);
+        return QFileDialog::getSaveFileName(
+            parent, title, QString(), filter, nullptr,
+            QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     }
 
     bool choosePrinter(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dialog(&printer, parent);
-        dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
-        dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
-        dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
-        dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+        dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies);
         return dialog.exec() == QDialog::Accepted;
     }
 
@@ -107,6 +155,15 @@ Delegate& delegate() {
 
 void setDelegate(Delegate* replacement) {
     installed() = replacement;
+}
+
+void keepDialogSettingsForThisRunOnly() {
+    static QTemporaryDir folder;
+    if (folder.isValid()) {
+        for (QSettings::Format format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+            QSettings::setPath(format, QSettings::UserScope, folder.path());
+        }
+    }
 }
 
 }  // namespace ui

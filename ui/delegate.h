@@ -9,6 +9,12 @@ namespace ui {
 
 enum class MessageKind { Information, Warning, Error };
 
+enum class Question {
+    Confirm,  // "Confirm", question icon, Yes/No; Esc answers No
+    Plain,    // a Yes/No box with its own caption and no icon
+    Replace,  // may an existing file be replaced? warning icon, No unless the user says Yes
+};
+
 // Everything the program asks of the person at the desktop crosses this interface: message
 // boxes, file and print dialogs, and the desktop's "open" action. The program installs the
 // real one; tests install their own answers.
@@ -17,13 +23,14 @@ public:
     virtual ~Delegate() = default;
 
     virtual void message(MessageKind kind, const QString& caption, const QString& text) = 0;
-    // The confirmation box ("Confirm", question icon, Yes/No) or, with plain set, a Yes/No box
-    // with its own caption and no icon.
-    virtual bool ask(const QString& caption, const QString& text, bool plain) = 0;
+    virtual bool ask(Question kind, const QString& caption, const QString& text) = 0;
     // An existing or new file name, or empty when the user cancels.
     virtual QString openPictureName(QWidget* parent, const QString& filter) = 0;
+    // A name to save under, or empty when the user cancels. The dialog itself asks nothing
+    // about existing files: the caller asks about the file it will really write.
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& filter) = 0;
-    // Lets the user choose the printer and its options; false when cancelled.
+    // Lets the user choose the printer, the number of copies and collation; false when
+    // cancelled.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
     virtual void openDocument(const QString& path, const QString& workingFolder) = 0;
 };
@@ -31,5 +38,10 @@ public:
 Delegate& delegate();
 // Installs another delegate (tests); nullptr puts the desktop's back.
 void setDelegate(Delegate* replacement);
+
+// The standard dialogs of the toolkit remember folders and sizes in a settings file of
+// their own. The program keeps no state between runs, so that file is kept in a temporary
+// folder that goes when the program ends. Called once, before any dialog is made.
+void keepDialogSettingsForThisRunOnly();
 
 }  // namespace ui

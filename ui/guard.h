@@ -41,4 +41,13 @@ int showModal(QDialog& dialog, FormShow&& formShow) {
     return open ? dialog.exec() : QDialog::Rejected;
 }
 
+// Shows a dialog modally only if its showing handler succeeds and answers true; a handler
+// that fails shows its error and keeps the dialog closed.
+template <typename FormShow>
+int showModalIfReady(QDialog& dialog, FormShow&& formShow) {
+    bool ready = false;
+    guarded([&] { ready = std::forward<FormShow>(formShow)(); });
+    return ready ? dialog.exec() : QDialog::Rejected;
+}
+
 }  // namespace ui

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QStringList>
+#include <initializer_list>
 
 class QDialog;
+class QRadioButton;
+class QWidget;
 
 namespace ui {
 
@@ -13,7 +17,22 @@ QFont formFont();
 // "Arial", or its metric twin.
 QFont arialFont(int pointSize, bool bold);
 
-// A dialog of fixed size: a title bar with a close box only.
+// A window that is a fixed dialog: a title bar with a close box only, never minimised.
+// Window managers that draw a minimise button all the same (Openbox does, on every dialog)
+// find the dialog back in its place at once.
+void makeFixedWindow(QWidget& window);
+// A dialog of fixed size: the above, at its designed place and client size.
 void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top);
+
+// The Tab key visits the controls in this order.
+void chainTabOrder(std::initializer_list<QWidget*> controls);
+
+// A group of radio buttons is one stop on the Tab key: the checked button. The arrow keys
+// move the check within the group.
+void tabStopOnCheckedButton(const QList<QRadioButton*>& group);
+
+// The bold title font of a grid, made narrower where the desktop's face is wider than the
+// designed one, so that every title fits its column's designed width.
+QFont titleFontFitting(const QFont& base, const QStringList& titles, const QList<int>& widths);
 
 }  // namespace ui

@@ -1,5 +1,8 @@
 #include "ui/messages.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "ui/delegate.h"
 
 namespace ui {
@@ -13,11 +16,20 @@ void warning(const QString& text) {
 }
 
 bool confirm(const QString& text) {
-    return delegate().ask(QStringLiteral("Confirm"), text, false);
+    return delegate().ask(Question::Confirm, QStringLiteral("Confirm"), text);
 }
 
 bool yesNo(const QString& caption, const QString& text) {
-    return delegate().ask(caption, text, true);
+    return delegate().ask(Question::Plain, caption, text);
+}
+
+bool mayReplace(const QString& path, const QString& caption) {
+    if (!QFileInfo(path).isFile()) {
+        return true;
+    }
+    return delegate().ask(Question::Replace, caption,
+                          QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                              .arg(QDir::toNativeSeparators(path)));
 }
 
 QString errorBoxText(const QString& text) {

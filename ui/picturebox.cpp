@@ -1,5 +1,6 @@
 #include "ui/picturebox.h"
 
+#include <QPainter>
 #include <QPixmap>
 
 namespace ui {
@@ -20,6 +21,21 @@ void PictureBox::showPicture(const QImage& picture) {
     } else {
         setPixmap(QPixmap::fromImage(picture));
     }
+}
+
+}  // namespace ui
+
+namespace ui {
+
+void PictureBox::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) {
+        return;
+    }
+    // A picture can hide a thin dotted frame; the selection colour cannot be missed.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
 }
 
 }  // namespace ui

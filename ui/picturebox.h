@@ -11,6 +11,9 @@ class PictureBox : public QLabel {
 public:
     PictureBox(QWidget* parent, const QRect& geometry);
     void showPicture(const QImage& picture);  // a null picture empties the box
+
+protected:
+    void paintEvent(QPaintEvent* event) override;  // with a focus frame while focused
 };
 
 }  // namespace ui

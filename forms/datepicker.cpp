@@ -1,0 +1,67 @@
+#include "forms/datepicker.h"
+
+#include <QCalendarWidget>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QTextCharFormat>
+
+#include "store/field.h"
+
+DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent) {
+    setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
+    setDisplayFormat(store::shortDateFormat());
+    setCalendarPopup(true);
+    auto* calendar = new QCalendarWidget(this);
+    calendar->setGridVisible(true);
+    setCalendarWidget(calendar);
+}
+
+void DatePicker::markToday() {
+    QCalendarWidget* calendar = calendarWidget();
+    calendar->setDateTextFormat(QDate(), QTextCharFormat());  // forget an earlier day's mark
+    QTextCharFormat today;
+    today.setFontWeight(QFont::Bold);
+    today.setForeground(QColor(128, 0, 0));
+    today.setBackground(QColor(255, 236, 160));
+    calendar->setDateTextFormat(QDate::currentDate(), today);
+}
+
+bool DatePicker::calendarIsOpen() const {
+    const QWidget* popup = calendarWidget()->window();
+    return popup != window() && popup->isVisible();
+}
+
+void DatePicker::openCalendar() {
+    if (calendarIsOpen() || isReadOnly()) {
+        return;
+    }
+    // The calendar drops down from a press on the arrow; the keys press it the same way, so
+    // both open one and the same calendar at the same place.
+    QStyleOptionComboBox option;
+    option.initFrom(this);
+    option.subControls = QStyle::SC_All;
+    option.editable = true;
+    const QRect arrow = style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                QStyle::SC_ComboBoxArrow, this);
+    const QPointF centre = arrow.isValid() ? QPointF(arrow.center()) : QPointF(width() - 4, 4);
+    QMouseEvent press(QEvent::MouseButtonPress, centre, mapToGlobal(centre), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    mousePressEvent(&press);
+}
+
+void DatePicker::mousePressEvent(QMouseEvent* event) {
+    markToday();
+    QDateEdit::mousePressEvent(event);
+}
+
+void DatePicker::keyPressEvent(QKeyEvent* event) {
+    const bool altDown =
+        event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier) != 0;
+    if (event->key() == Qt::Key_F4 || altDown) {
+        openCalendar();
+        event->accept();
+        return;
+    }
+    QDateEdit::keyPressEvent(event);
+}
