@@ -42,8 +42,8 @@ void DatePicker::openCalendar() {
     option.initFrom(this);
     option.subControls = QStyle::SC_All;
     option.editable = true;
-    const QRect arrow = style()->subControlRect(QStyle::CC_ComboBox, &option,
-                                                QStyle::SC_ComboBoxArrow, this);
+    const QRect arrow =
+        style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this);
     const QPointF centre = arrow.isValid() ? QPointF(arrow.center()) : QPointF(width() - 4, 4);
     QMouseEvent press(QEvent::MouseButtonPress, centre, mapToGlobal(centre), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
@@ -64,4 +64,8 @@ void DatePicker::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDateEdit::keyPressEvent(event);
+}
+
+bool DatePicker::focusNextPrevChild(bool next) {
+    return QWidget::focusNextPrevChild(next);  // not the date's next section
 }

@@ -4,7 +4,8 @@
 
 // The order dialog's date picker: the user's short date format with the year in full,
 // years 1900 to 2099, and a drop-down calendar that opens from its arrow, F4 or Alt+Down,
-// with today marked.
+// with today marked. Tab leaves it for the next control, as in every other field of the
+// dialog; the arrow keys move between its day, month and year.
 class DatePicker : public QDateEdit {
     Q_OBJECT
 public:
@@ -16,6 +17,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     void markToday();

@@ -77,7 +77,7 @@ TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     BitBtn3->setGeometry(360, 336, 97, 25);
 
     ui::chainTabOrder({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBMemo1, BitBtn1,
-                          BitBtn2, BitBtn3, DBImage1});
+                       BitBtn2, BitBtn3, DBImage1});
 
     connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm2::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, ui::command(this, &TForm2::BitBtn2Click));

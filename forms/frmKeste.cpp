@@ -41,12 +41,12 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
                             {QStringLiteral("dt"), QStringLiteral("Уақыты")}},
                            this);
     DataSource1->attach(DBGrid1);
-    DataSource1->setTitleFont(ui::titleFontFitting(
-        font(),
-        {QStringLiteral("Официанттың аты-жөні"), QStringLiteral("Тапсырысы"),
-         QStringLiteral("Саны"), QStringLiteral("Бағасы"), QStringLiteral("Сомасы"),
-         QStringLiteral("Уақыты")},
-        {193, 172, 64, 64, 64, 68}));
+    DataSource1->setTitleFont(
+        ui::titleFontFitting(font(),
+                             {QStringLiteral("Официанттың аты-жөні"), QStringLiteral("Тапсырысы"),
+                              QStringLiteral("Саны"), QStringLiteral("Бағасы"),
+                              QStringLiteral("Сомасы"), QStringLiteral("Уақыты")},
+                             {193, 172, 64, 64, 64, 68}));
     QHeaderView* titles = DBGrid1->horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setSectionsMovable(true);

@@ -196,8 +196,8 @@ void TForm1::buildControls() {
     }
 
     // Grid, picture, description, search text, search button, then the checked search field.
-    ui::chainTabOrder({DBGrid1, DBImage1, DBMemo1, Edit1, BitBtn1, RadioButton1, RadioButton2,
-                          RadioButton3});
+    ui::chainTabOrder(
+        {DBGrid1, DBImage1, DBMemo1, Edit1, BitBtn1, RadioButton1, RadioButton2, RadioButton3});
     ui::tabStopOnCheckedButton({RadioButton1, RadioButton2, RadioButton3});
     DBGrid1->setFocus();
 

@@ -1,8 +1,8 @@
 #include "reports/printlist.h"
 
 #include <QFontMetrics>
-#include <QPagedPaintDevice>
 #include <QPageLayout>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrinter>
 
@@ -41,8 +41,7 @@ void walkLines(store::Query& list, const QList<ui::Column>& columns, Sink&& sink
     sink(headingLine());
     sink(titleLine(columns));
     walkRows(
-        list, columns, [&](int n, const QStringList& cells) { sink(rowLine(n, cells)); },
-        progress);
+        list, columns, [&](int n, const QStringList& cells) { sink(rowLine(n, cells)); }, progress);
 }
 
 }  // namespace

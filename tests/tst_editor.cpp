@@ -56,6 +56,7 @@ private slots:
     void duplicateCodeKeepsTheDialogOpen();
     void picturesAreStoredAsBitmaps();
     void badPicturesAreRefused();
+    void unreadableBaseKeepsTheEditorClosed();
 };
 
 void EditorTest::addWithoutPriceKeepsSearchAndSort() {
@@ -324,6 +325,24 @@ void EditorTest::badPicturesAreRefused() {
             folder.scalar(QStringLiteral("select Img from pictures where Code = 10")).toByteArray())
             .size(),
         QSize(6, 4));
+}
+
+void EditorTest::unreadableBaseKeepsTheEditorClosed() {
+    Session session(false);  // no data folder at all
+    auto& [folder, answers, w] = session;
+    w.show();
+    answers.messages.clear();
+    bool opened = false;
+    QTimer::singleShot(0, &w.editor, [&] {
+        opened = w.editor.isVisible();
+        w.editor.done(QDialog::Rejected);
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    QCoreApplication::processEvents();
+    QVERIFY(!opened);
+    QCOMPARE(answers.messages.size(), 1);
+    QVERIFY(answers.lastText().startsWith(QStringLiteral("unable to open database file")));
+    QCOMPARE(w.editor.windowTitle(), QStringLiteral("Жаңа тағам қосу"));
 }
 
 QTEST_MAIN(EditorTest)

@@ -352,6 +352,15 @@ void MainWindowTest::emptyOrBadSearchText() {
         QCOMPARE(w.gridColumn(0).size(), 0);
         QCOMPARE(w.main.statusText(1), QStringLiteral("Сұрау бойынша табылды: 0"));
     }
+    // A title click after the refusal shows it again and keeps the list closed.
+    answers.messages.clear();
+    QHeaderView* titles = w.main.DBGrid1->horizontalHeader();
+    QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(titles->sectionViewportPosition(2) + 10, titles->height() / 2));
+    QCOMPARE(answers.messages.size(), 1);
+    QVERIFY(answers.lastText().startsWith(QStringLiteral("'<5 or 1=1'")));
+    QVERIFY(!w.main.Query1->isOpen());
+    QCOMPARE(w.gridColumn(0).size(), 0);
     // The next good search fills the list again.
     w.main.Edit1->setText(QStringLiteral(">1000"));
     w.main.BitBtn1->click();
@@ -392,6 +401,18 @@ void MainWindowTest::titleClicksSort() {
     QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by vozr asc"));
     QCOMPARE(w.gridColumn(3), QStringList({"5", "30", "60", "180"}));
     clickTitle(1);
+    QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by tys desc"));
+
+    // Only a press and a release on the same title is a click: dragging into the grid's
+    // body, or onto another title, sorts nothing.
+    const QPoint onName(titles->sectionViewportPosition(0) + 10, titles->height() / 2);
+    const QPoint onPrice(titles->sectionViewportPosition(2) + 10, titles->height() / 2);
+    for (const QPoint release : {QPoint(onName.x(), titles->height() + 40), onPrice}) {
+        QTest::mousePress(titles->viewport(), Qt::LeftButton, Qt::NoModifier, onName);
+        QTest::mouseRelease(titles->viewport(), Qt::LeftButton, Qt::NoModifier, release);
+        QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by tys desc"));
+    }
+    QTest::mouseRelease(titles->viewport(), Qt::LeftButton, Qt::NoModifier, onName);  // no press
     QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by tys desc"));
     QVERIFY(answers.messages.isEmpty());
     QCOMPARE(w.main.statusText(1), QStringLiteral("Сұрау бойынша табылды: 0"));

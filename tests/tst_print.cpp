@@ -266,10 +266,10 @@ void PrintTest::realPrintJobThroughCups() {
     const QString pdf = output();
     const QString screens = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
     QDir().mkpath(screens);
-    QProcess::execute(QStringLiteral("pdftoppm"),
-                      {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
-                       QStringLiteral("-singlefile"), pdf,
-                       screens + QStringLiteral("/printed-with-margins")});
+    QProcess::execute(
+        QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QStringLiteral("60"), QStringLiteral("-png"),
+         QStringLiteral("-singlefile"), pdf, screens + QStringLiteral("/printed-with-margins")});
     // cups-pdf redraws the glyphs without their letters, so the words are checked by count
     // and place: 4 in the heading, 7 in the title line, 5 in each dish line, every one
     // inside the half-inch margins of the A4 sheet (595 x 842 points).

@@ -24,13 +24,13 @@ namespace {
 #define BOM "\xEF\xBB\xBF"
 
 // The title row both dish reports share: №, the picture, then the four grid columns.
-#define DISH_TITLE_ROW                                \
-    "<table border=1><tr><td><b>№</b></td>\r\n"      \
-    "<td><b>Суреті</b></td>\r\n"                     \
-    "<td><b>Атауы</b></td>\r\n"                      \
-    "<td><b>Тобы</b></td>\r\n"                       \
-    "<td><b>Бағасы</b></td>\r\n"                     \
-    "<td><b>Дайын. уақыты (мин.)</b></td>\r\n"       \
+#define DISH_TITLE_ROW                                       \
+    "<table border=1><tr><td><b>№</b></td>\r\n"            \
+    "<td><b>Суреті</b></td>\r\n"                       \
+    "<td><b>Атауы</b></td>\r\n"                         \
+    "<td><b>Тобы</b></td>\r\n"                           \
+    "<td><b>Бағасы</b></td>\r\n"                       \
+    "<td><b>Дайын. уақыты (мин.)</b></td>\r\n" \
     "</tr>\r\n"
 
 const char kMenuReport[] = BOM
@@ -342,10 +342,10 @@ void ReportsTest::closedListWritesTheHeadingOnly() {
 void ReportsTest::picturePathsAreEncoded_data() {
     QTest::addColumn<QString>("folderName");
     QTest::addColumn<QByteArray>("encoded");
-    QTest::newRow("Kazakh letters") << QStringLiteral("Мәзір")
-                                    << QByteArray("%D0%9C%D3%99%D0%B7%D1%96%D1%80");
-    QTest::newRow("quote and signs") << QStringLiteral("a \"b\" #1?&<>%")
-                                     << QByteArray("a%20%22b%22%20%231%3F%26%3C%3E%25");
+    QTest::newRow("Kazakh letters")
+        << QStringLiteral("Мәзір") << QByteArray("%D0%9C%D3%99%D0%B7%D1%96%D1%80");
+    QTest::newRow("quote and signs")
+        << QStringLiteral("a \"b\" #1?&<>%") << QByteArray("a%20%22b%22%20%231%3F%26%3C%3E%25");
     QTest::newRow("plain ASCII") << QStringLiteral("menu-2_(x)+y") << QByteArray("menu-2_(x)+y");
 }
 
@@ -360,8 +360,9 @@ void ReportsTest::picturePathsAreEncoded() {
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     const QByteArray root = QFile::encodeName(folder.path()).chopped(folderName.toUtf8().size());
     const QByteArray line = "<td><img width=200 src=\"" + root + encoded + "/img/1.bmp\"\\></td>";
-    QVERIFY2(readAll(folder.path() + QStringLiteral("/current.doc")).contains("\r\n" + line + "\r\n"),
-             line.constData());
+    QVERIFY2(
+        readAll(folder.path() + QStringLiteral("/current.doc")).contains("\r\n" + line + "\r\n"),
+        line.constData());
     QVERIFY(QFile::exists(folder.path() + QStringLiteral("/img/1.bmp")));
 }
 
@@ -372,13 +373,15 @@ void ReportsTest::valuesKeepOneItemPerLine_data() {
     QTest::addColumn<QByteArray>("lines");
     const QLocale russian(QLocale::Russian, QLocale::Russia);
     QTest::newRow("line breaks") << QStringLiteral("Асан\nНұрлан\r\nБек") << 2.0 << russian
-                                 << QByteArray("<td>Асан&#10;Нұрлан&#13;&#10;Бек</td>\r\n"
-                                               "<td>Шай</td>\r\n<td>3</td>\r\n<td>2</td>\r\n"
-                                               "<td>6</td>\r\n</tr>");
+                                 << QByteArray(
+                                        "<td>Асан&#10;Нұрлан&#13;&#10;Бек</td>\r\n"
+                                        "<td>Шай</td>\r\n<td>3</td>\r\n<td>2</td>\r\n"
+                                        "<td>6</td>\r\n</tr>");
     // 0.1 x 3 is 0.30000000000000004 in binary; the cell shows what the user expects.
     QTest::newRow("0.1 + 0.2") << QStringLiteral("Асан") << 0.1 << russian
-                               << QByteArray("<td>Асан</td>\r\n<td>Шай</td>\r\n<td>3</td>\r\n"
-                                             "<td>0,1</td>\r\n<td>0,3</td>\r\n</tr>");
+                               << QByteArray(
+                                      "<td>Асан</td>\r\n<td>Шай</td>\r\n<td>3</td>\r\n"
+                                      "<td>0,1</td>\r\n<td>0,3</td>\r\n</tr>");
     // A locale whose short date has two year digits still writes four.
     QTest::newRow("two-digit-year locale")
         << QStringLiteral("Асан") << 2.5 << QLocale(QLocale::English, QLocale::UnitedStates)

@@ -27,8 +27,7 @@ namespace {
 // The folder of the last picture chosen in this run; the user's pictures before that.
 QString& pictureFolder() {
     static QString folder = [] {
-        const QString pictures =
-            QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
         return QDir(pictures).exists() ? pictures : QDir::homePath();
     }();
     return folder;
