@@ -38,6 +38,15 @@ QList<QWidget*> focusWalk(int presses, Qt::Key key = Qt::Key_Tab) {
     return visited;
 }
 
+// The program with a small menu, its main window up and holding the keyboard.
+struct ShownSession : Session {
+    ShownSession() {
+        addMenu(folder);
+        w.show();
+        activate(w.main);
+    }
+};
+
 // Runs check inside the next showing of dialog, which the command opens; fails when the
 // dialog never opened.
 void insideDialog(QDialog& dialog, QAction* command, const std::function<void()>& check) {
@@ -68,11 +77,8 @@ private slots:
 };
 
 void KeyboardTest::tabWalksEachWindowInItsOrder() {
-    Session session;
+    ShownSession session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
-    activate(w.main);
     TForm1& m = w.main;
     QCOMPARE(QApplication::focusWidget(), m.DBGrid1);
     // Grid, picture, description, search text, search button, the checked search field; the
@@ -113,11 +119,8 @@ void KeyboardTest::tabWalksEachWindowInItsOrder() {
 }
 
 void KeyboardTest::enterPressesTheFocusedButton() {
-    Session session;
+    ShownSession session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
-    activate(w.main);
     auto dishes = [&] { return folder.scalar(QStringLiteral("select count(*) from goods")); };
     auto orders = [&] { return folder.scalar(QStringLiteral("select count(*) from orders")); };
     auto fillEditor = [&] {
@@ -175,11 +178,8 @@ void KeyboardTest::enterPressesTheFocusedButton() {
 }
 
 void KeyboardTest::datePickerByKeyboard() {
-    Session session;
+    ShownSession session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
-    activate(w.main);
     TForm3& t = w.order;
     insideDialog(t, w.main.command(QStringLiteral("order")), [&] {
         focusWalk(4);
@@ -210,11 +210,8 @@ void KeyboardTest::datePickerByKeyboard() {
 void KeyboardTest::twoDigitYearLocaleKeepsTheCentury() {
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));  // M/d/yy
-    Session session;
+    ShownSession session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
-    activate(w.main);
     TForm3& t = w.order;
     insideDialog(t, w.main.command(QStringLiteral("order")), [&] {
         QCOMPARE(t.dtp1->displayFormat(), QStringLiteral("M/d/yyyy"));
@@ -239,11 +236,8 @@ void KeyboardTest::twoDigitYearLocaleKeepsTheCentury() {
 }
 
 void KeyboardTest::fixedDialogsCannotBeMinimised() {
-    Session session;
+    ShownSession session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
-    activate(w.main);
     const struct {
         QDialog* dialog;
         const char* command;
