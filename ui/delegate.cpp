@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QImageReader>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeView>
 
 #include "ui/look.h"
@@ -127,6 +129,13 @@ public:
     bool choosePrinter(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dialog(&printer, parent);
         dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies);
+        // The list is printed whole: the dialog's page range has nothing to choose from, so
+        // it is not offered (the toolkit shows it whatever the options say).
+        QTimer::singleShot(0, &dialog, [&dialog] {
+            if (auto* range = dialog.findChild<QGroupBox*>(QStringLiteral("gbPrintRange"))) {
+                range->hide();
+            }
+        });
         return dialog.exec() == QDialog::Accepted;
     }
 
