@@ -86,6 +86,12 @@ void TForm4::keyPressEvent(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
+void TForm4::hideEvent(QHideEvent* event) {
+    // Every showing reads the list anew; a hidden view holds none of its rows meanwhile.
+    Query1.close();
+    QDialog::hideEvent(event);
+}
+
 void TForm4::FormShow() {
     Query1.bindFolder(store::dataFolder());
     Query1.clearLines();

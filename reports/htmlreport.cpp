@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -39,8 +40,13 @@ public:
     ReportFile(const ReportFile&) = delete;
     ReportFile& operator=(const ReportFile&) = delete;
 
-    void line(const QString& text) {
+    void line(const QString& text) { line({}, text, {}); }
+
+    // One line of fixed bytes around a text.
+    void line(QByteArrayView before, const QString& text, QByteArrayView after) {
+        buffer_.append(before);
         buffer_.append(text.toUtf8());
+        buffer_.append(after);
         buffer_.append("\r\n");
         if (buffer_.size() >= kChunk) {
             flush();
@@ -149,6 +155,12 @@ QString heading(ReportKind kind) {
 }  // namespace
 
 QString htmlCellText(const QString& text) {
+    const bool plain = std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\r' || c == u'\n';
+    });
+    if (plain) {
+        return text;
+    }
     QString html = text.toHtmlEscaped();
     html.replace(QLatin1Char('\r'), QStringLiteral("&#13;"));
     html.replace(QLatin1Char('\n'), QStringLiteral("&#10;"));
@@ -200,7 +212,7 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
     walkRows(
         list, columns,
         [&](int n, const QStringList& cells) {
-            file.line(QStringLiteral("<tr><td>%1</td>").arg(n));
+            file.line("<tr><td>", QString::number(n), "</td>");
             if (pictures) {
                 const QString picture = bitmapPath(programFolder, n);
                 writePicture(list, picture);
@@ -210,9 +222,9 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
                               : QStringLiteral("<td><img src=\"%1\"\\></td>").arg(src));
             }
             for (const QString& cell : cells) {
-                file.line(QStringLiteral("<td>%1</td>").arg(htmlCellText(cell)));
+                file.line("<td>", htmlCellText(cell), "</td>");
             }
-            file.line(QStringLiteral("</tr>"));
+            file.line("", QString(), "</tr>");
         },
         progress);
     file.line(QStringLiteral("</table></body></html>"));

@@ -31,11 +31,12 @@ void walkRows(store::Query& list, const QList<ui::Column>& columns, RowSink&& si
     const int count = list.recordCount();
     list.first();
     QStringList cells;
+    QVariantList row;
     for (int n = 1; n <= count; ++n) {
         cells.clear();
+        list.rowValues(list.currentRow(), row);
         for (int field : fields) {
-            cells.append(field < 0 ? QString()
-                                   : store::plainText(list.value(list.currentRow(), field)));
+            cells.append(field < 0 ? QString() : store::plainText(row.value(field)));
         }
         sink(n, cells);
         if (progress) {

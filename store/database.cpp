@@ -30,9 +30,28 @@ QString sqliteMessage(sqlite3* db, int code) {
     throw StoreError(code, QStringLiteral("%1: %2").arg(message, path));
 }
 
-std::map<QString, std::weak_ptr<Database>>& connections() {
-    static std::map<QString, std::weak_ptr<Database>> cache;
+std::map<QString, std::shared_ptr<Database>>& connections() {
+    static std::map<QString, std::shared_ptr<Database>> cache;
     return cache;
+}
+
+int& opened() {
+    static int count = 0;
+    return count;
+}
+
+// Errors that say the file, not the statement, is at fault.
+bool breaksTheConnection(int code) {
+    switch (code & 0xFF) {
+        case SQLITE_IOERR:
+        case SQLITE_CORRUPT:
+        case SQLITE_NOTADB:
+        case SQLITE_CANTOPEN:
+        case SQLITE_FULL:
+            return true;
+        default:
+            return false;
+    }
 }
 
 }  // namespace
@@ -50,6 +69,7 @@ std::shared_ptr<Database> Database::open(const QString& path) {
     if (rc != SQLITE_OK) {
         raiseOpenError(db, rc, path);
     }
+    ++opened();
     std::shared_ptr<Database> database(new Database(db, path));
     try {
         database->configure();
@@ -104,11 +124,15 @@ void Database::exec(const QString& sql) {
     if (rc != SQLITE_OK) {
         const QString message = error ? QString::fromUtf8(error) : sqliteMessage(db_, rc);
         sqlite3_free(error);
+        broken_ = broken_ || breaksTheConnection(rc);
         throw StoreError(rc, message);
     }
 }
 
 void Database::raise(int code) const {
+    if (breaksTheConnection(code)) {
+        broken_ = true;
+    }
     throw StoreError(code, sqliteMessage(db_, code));
 }
 
@@ -116,9 +140,10 @@ std::shared_ptr<Database> connectionFor(const QString& dataFolder) {
     const QString path = databasePath(dataFolder);
     auto& cache = connections();
     if (auto found = cache.find(path); found != cache.end()) {
-        if (auto live = found->second.lock()) {
-            return live;
+        if (!found->second->isBroken()) {
+            return found->second;
         }
+        cache.erase(found);
     }
     auto database = Database::open(path);
     cache[path] = database;
@@ -127,6 +152,10 @@ std::shared_ptr<Database> connectionFor(const QString& dataFolder) {
 
 void forgetConnections() {
     connections().clear();
+}
+
+int connectionsOpened() {
+    return opened();
 }
 
 Statement::Statement(const Database& db, const QString& sql) : db_(db) {
@@ -236,6 +265,23 @@ QVariant Statement::column(int column) const {
         default:
             return QVariant();
     }
+}
+
+int Statement::columnType(int column) const {
+    return sqlite3_column_type(stmt_, column);
+}
+
+qint64 Statement::columnInteger(int column) const {
+    return sqlite3_column_int64(stmt_, column);
+}
+
+double Statement::columnReal(int column) const {
+    return sqlite3_column_double(stmt_, column);
+}
+
+QByteArrayView Statement::columnBytes(int column) const {
+    const void* data = sqlite3_column_blob(stmt_, column);
+    return QByteArrayView(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
 }
 
 QByteArray Statement::columnBlob(int column) const {

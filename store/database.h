@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 #include <memory>
@@ -25,6 +26,9 @@ public:
     const QString& path() const { return path_; }
     void exec(const QString& sql);
     [[noreturn]] void raise(int code) const;
+    // After an error of the file itself (I/O, a damaged or vanished file) the connection is
+    // not used again: the next command opens the file anew.
+    bool isBroken() const { return broken_; }
 
 private:
     Database(sqlite3* db, QString path);
@@ -32,12 +36,16 @@ private:
 
     sqlite3* db_;
     QString path_;
+    mutable bool broken_ = false;
 };
 
-// The connection for a data folder, shared by every query bound to it. A failed open is
-// not remembered, so the next window that opens its data tries again.
+// The connection for a data folder, opened once and kept for the run, shared by every query,
+// the dish details and the dish cursor. A failed open is not remembered, so the next window
+// that opens its data tries again; a broken connection is replaced.
 std::shared_ptr<Database> connectionFor(const QString& dataFolder);
 void forgetConnections();
+// How many connections the program has opened so far (for tests).
+int connectionsOpened();
 
 // A prepared statement, finalized when it goes out of scope.
 class Statement {
@@ -55,6 +63,12 @@ public:
     QString columnName(int column) const;
     QVariant column(int column) const;
     QByteArray columnBlob(int column) const;
+    // The current row's cell as SQLite holds it: its type (SQLITE_INTEGER ...), and views of
+    // its bytes valid until the next step.
+    int columnType(int column) const;
+    qint64 columnInteger(int column) const;
+    double columnReal(int column) const;
+    QByteArrayView columnBytes(int column) const;
 
 private:
     const Database& db_;

@@ -1,6 +1,8 @@
 #include "store/query.h"
 
-#include <QDate>
+#include <sqlite3.h>
+
+#include <vector>
 
 #include "store/database.h"
 #include "store/error.h"
@@ -76,8 +78,7 @@ void Query::close() {
     }
     open_ = false;
     names_.clear();
-    values_.clear();
-    rows_ = 0;
+    rows_.clear();
     current_ = -1;
     eof_ = true;
     emit reset();
@@ -89,8 +90,9 @@ void Query::refresh() {
         throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
     }
     const int keep = current_;
+    close();  // the old rows go before the new ones come
     load();
-    if (keep >= 0 && keep < rows_ && keep != current_) {
+    if (keep >= 0 && keep < recordCount() && keep != current_) {
         moveTo(keep);
     }
 }
@@ -105,34 +107,38 @@ void Query::load() {
     Statement statement(*db, sql());
     statement.bindAll(params());
     QStringList names;
+    std::vector<bool> isDate;
     for (int c = 0; c < statement.columnCount(); ++c) {
         names.append(statement.columnName(c));
+        isDate.push_back(dateFields_.contains(names.last().toLower()));
     }
-    std::vector<bool> isDate;
-    for (const QString& name : names) {
-        isDate.push_back(dateFields_.contains(name.toLower()));
-    }
-    std::vector<QVariant> values;
-    int rows = 0;
+    ResultRows rows(static_cast<int>(names.size()));
     while (statement.step()) {
         for (int c = 0; c < names.size(); ++c) {
-            QVariant value = statement.column(c);
-            if (isDate[static_cast<size_t>(c)] && value.typeId() == QMetaType::QString) {
-                const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
-                if (date.isValid()) {
-                    value = date;
-                }
+            switch (statement.columnType(c)) {
+                case SQLITE_INTEGER:
+                    rows.addInteger(statement.columnInteger(c));
+                    break;
+                case SQLITE_FLOAT:
+                    rows.addReal(statement.columnReal(c));
+                    break;
+                case SQLITE_TEXT:
+                    rows.addText(statement.columnBytes(c), isDate[static_cast<size_t>(c)]);
+                    break;
+                case SQLITE_BLOB:
+                    rows.addBlob(statement.columnBytes(c));
+                    break;
+                default:
+                    rows.addNull();
             }
-            values.push_back(std::move(value));
         }
-        ++rows;
+        rows.endRow();
     }
     names_ = names;
-    values_ = std::move(values);
-    rows_ = rows;
+    rows_ = std::move(rows);
     open_ = true;
-    current_ = rows_ > 0 ? 0 : -1;
-    eof_ = rows_ == 0;
+    current_ = recordCount() > 0 ? 0 : -1;
+    eof_ = recordCount() == 0;
     emit reset();
     emit currentChanged(current_);
 }
@@ -155,12 +161,12 @@ int Query::fieldIndex(const QString& name) const {
 }
 
 void Query::first() {
-    eof_ = rows_ == 0;
-    moveTo(rows_ > 0 ? 0 : -1);
+    eof_ = recordCount() == 0;
+    moveTo(recordCount() > 0 ? 0 : -1);
 }
 
 void Query::next() {
-    if (current_ + 1 < rows_) {
+    if (current_ + 1 < recordCount()) {
         moveTo(current_ + 1);
     } else {
         eof_ = true;
@@ -168,7 +174,7 @@ void Query::next() {
 }
 
 void Query::setCurrentRow(int row) {
-    if (row >= 0 && row < rows_ && row != current_) {
+    if (row >= 0 && row < recordCount() && row != current_) {
         eof_ = false;
         moveTo(row);
     }
@@ -195,9 +201,8 @@ Field Query::fieldByName(const QString& name) const {
     return Field(value(current_, column));
 }
 
-const QVariant& Query::value(int row, int column) const {
-    return values_[static_cast<size_t>(row) * static_cast<size_t>(names_.size()) +
-                   static_cast<size_t>(column)];
+QVariant Query::value(int row, int column) const {
+    return rows_.value(row, column);
 }
 
 }  // namespace store

@@ -4,9 +4,9 @@
 #include <QSet>
 #include <QStringList>
 #include <QVariant>
-#include <vector>
 
 #include "store/field.h"
+#include "store/resultrows.h"
 
 namespace store {
 
@@ -21,7 +21,8 @@ struct Line {
 
 // A statement kept as numbered lines, and the read-only result it yields. Changing any line
 // closes an open result, so the next open runs the new statement. The whole result is read
-// at once and the statement finished, so no read transaction stays open behind it.
+// at once, compactly, and the statement finished, so no read transaction stays open behind
+// it; an earlier result is let go before the next one is read.
 class Query : public QObject {
     Q_OBJECT
 public:
@@ -47,7 +48,7 @@ public:
     void execSQL();  // for statements that yield no rows
 
     bool isOpen() const { return open_; }
-    int recordCount() const { return rows_; }
+    int recordCount() const { return rows_.rowCount(); }
     const QStringList& fieldNames() const { return names_; }
     int fieldIndex(const QString& name) const;  // -1 when absent; case does not matter
 
@@ -75,7 +76,8 @@ public:
     };
 
     Field fieldByName(const QString& name) const;  // of the current row
-    const QVariant& value(int row, int column) const;
+    QVariant value(int row, int column) const;
+    void rowValues(int row, QVariantList& out) const { rows_.values(row, out); }
 
 signals:
     void reset();                  // opened, closed or re-read
@@ -90,8 +92,7 @@ private:
     QSet<QString> dateFields_;
     bool open_ = false;
     QStringList names_;
-    std::vector<QVariant> values_;
-    int rows_ = 0;
+    ResultRows rows_;
     int current_ = -1;
     bool eof_ = true;
     int quiet_ = 0;

@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <algorithm>
+#include <string>
+#include <vector>
 
 namespace store {
 
@@ -70,6 +72,54 @@ std::vector<PatternChar> compile(std::string_view pattern, char32_t escape) {
     return out;
 }
 
+bool matchesCompiled(const std::vector<PatternChar>& pattern, std::string_view textUtf8);
+
+// A pattern compiled once per statement: SQLite keeps it beside the constant argument. The
+// program's own patterns are "%text%", which come down to a search for the text's bytes.
+struct CompiledPattern {
+    std::string source;
+    char32_t escape = 0;
+    std::vector<PatternChar> chars;
+    bool isContains = false;  // "%literal%" (or "%")
+    std::string literal;      // its literal, as UTF-8
+
+    CompiledPattern(std::string_view text, char32_t escapeChar)
+        : source(text), escape(escapeChar), chars(compile(text, escapeChar)) {
+        isContains = !chars.empty() && chars.front().kind == PatternChar::AnyRun &&
+                     chars.back().kind == PatternChar::AnyRun;
+        for (size_t i = 1; isContains && i + 1 < chars.size(); ++i) {
+            if (chars[i].kind != PatternChar::Literal) {
+                isContains = false;
+            } else {
+                appendUtf8(literal, chars[i].ch);
+            }
+        }
+    }
+
+    bool matches(std::string_view text) const {
+        return isContains ? text.find(literal) != std::string_view::npos
+                          : matchesCompiled(chars, text);
+    }
+
+    static void appendUtf8(std::string& out, char32_t c) {
+        if (c < 0x80) {
+            out.push_back(static_cast<char>(c));
+        } else if (c < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else if (c < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+        }
+    }
+};
+
 std::u32string decode(std::string_view text) {
     std::u32string out;
     out.reserve(text.size());
@@ -116,7 +166,17 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
             return;
         }
     }
-    sqlite3_result_int(context, likeMatches(textArg(argv[0]), textArg(argv[1]), escape) ? 1 : 0);
+    const std::string_view patternText = textArg(argv[0]);
+    auto* cached = static_cast<CompiledPattern*>(sqlite3_get_auxdata(context, 0));
+    if (cached && cached->source == patternText && cached->escape == escape) {
+        sqlite3_result_int(context, cached->matches(textArg(argv[1])) ? 1 : 0);
+        return;
+    }
+    auto* compiled = new CompiledPattern(patternText, escape);
+    sqlite3_result_int(context, compiled->matches(textArg(argv[1])) ? 1 : 0);
+    // Last: SQLite may drop the pattern at once, while this call still runs.
+    sqlite3_set_auxdata(context, 0, compiled,
+                        [](void* pattern) { delete static_cast<CompiledPattern*>(pattern); });
 }
 
 }  // namespace
@@ -137,7 +197,12 @@ QByteArray upperUtf8(std::string_view text) {
 }
 
 bool likeMatches(std::string_view patternText, std::string_view textUtf8, char32_t escape) {
-    const std::vector<PatternChar> pattern = compile(patternText, escape);
+    return matchesCompiled(compile(patternText, escape), textUtf8);
+}
+
+namespace {
+
+bool matchesCompiled(const std::vector<PatternChar>& pattern, std::string_view textUtf8) {
     const std::u32string text = decode(textUtf8);
     // Greedy matching with one back-tracking point: the last '%' seen.
     size_t p = 0;
@@ -167,6 +232,8 @@ bool likeMatches(std::string_view patternText, std::string_view textUtf8, char32
     }
     return p == pattern.size();
 }
+
+}  // namespace
 
 void registerTextFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY;

@@ -9,6 +9,7 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "store/database.h"
 #include "tests/support.h"
 #include "ui/datasource.h"
 
@@ -41,6 +42,7 @@ private slots:
     void viewSearchesByWaiterOrDish();
     void draggedColumnsLastForTheRun();
     void viewLoadsOncePerShowing();
+    void oneConnectionForTheWholeRun();
 };
 
 void OrdersTest::quantityIsCheckedOnEveryChange() {
@@ -299,6 +301,39 @@ void OrdersTest::viewLoadsOncePerShowing() {
     });
     w.main.command(QStringLiteral("orders"))->trigger();
     QCOMPARE(answers.messages.size(), 1);
+}
+
+void OrdersTest::oneConnectionForTheWholeRun() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
+    folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
+    folder.addOrder(1, QStringLiteral("Асан"), 2, 3500, QStringLiteral("2026-12-01"));
+    const int opensBefore = store::connectionsOpened();
+    w.show();
+    w.main.Edit1->setText(QStringLiteral("а"));
+    w.main.BitBtn1->click();
+    w.main.DBGrid1TitleClick(2);
+    for (int row = 0; row < w.main.DBGrid1->model()->rowCount(); ++row) {
+        w.main.DBGrid1->selectRow(row);  // each dish's picture and description read
+    }
+    whileModal(w.orders, [&] {
+        w.orders.BitBtn2->click();
+        w.orders.close();
+    });
+    w.main.command(QStringLiteral("orders"))->trigger();
+    QVERIFY(!w.orders.Query1.isOpen());  // the hidden view lets its rows go
+    whileModal(w.editor, [&] { w.editor.reject(); });
+    w.main.command(QStringLiteral("add"))->trigger();
+    whileModal(w.order, [&] {
+        w.order.Edit1->setText(QStringLiteral("Бек"));
+        w.order.Edit2->setText(QStringLiteral("1"));
+        w.order.BitBtn1->click();
+    });
+    w.main.command(QStringLiteral("order"))->trigger();
+    QVERIFY2(answers.messages.size() == 1, qPrintable(answers.texts().join(u'|')));  // the count
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 2);
+    QCOMPARE(store::connectionsOpened() - opensBefore, 1);
 }
 
 QTEST_MAIN(OrdersTest)

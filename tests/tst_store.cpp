@@ -1,5 +1,6 @@
 #include <QDate>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRandomGenerator>
 #include <QRegularExpression>
@@ -7,6 +8,7 @@
 
 #include "store/database.h"
 #include "store/datafolder.h"
+#include "store/dishdetails.h"
 #include "store/error.h"
 #include "store/field.h"
 #include "store/query.h"
@@ -36,6 +38,9 @@ private slots:
     void tableCursorPostsAndCancels();
     void tableCursorRefusesBadValues();
     void plainTextOfValues();
+    void compactResultsKeepEveryValue();
+    void largeResultsReadLikeTheStore();
+    void noReadTransactionStaysBehindAResult();
 };
 
 void StoreTest::likeMatchesWithRegardToCase_data() {
@@ -402,6 +407,131 @@ void StoreTest::plainTextOfValues() {
         QCOMPARE(error.message(), QStringLiteral("'' is not a valid integer value"));
     }
     QLocale::setDefault(saved);
+}
+
+namespace {
+
+// Every cell of a query's result against the same statement read straight from SQLite.
+void compareWithTheStore(store::Query& query, store::Database& db, const QSet<int>& dateColumns) {
+    store::Statement direct(db, query.sql());
+    direct.bindAll(query.params());
+    int row = 0;
+    while (direct.step()) {
+        for (int c = 0; c < direct.columnCount(); ++c) {
+            QVariant expected = direct.column(c);
+            if (dateColumns.contains(c)) {
+                const QDate date = QDate::fromString(expected.toString(), Qt::ISODate);
+                expected = date.isValid() ? QVariant(date) : expected;
+            }
+            const QVariant held = query.value(row, c);
+            if (held.typeId() != expected.typeId() || held != expected) {
+                QFAIL(qPrintable(QStringLiteral("row %1 column %2: %3 held, %4 stored")
+                                     .arg(row)
+                                     .arg(c)
+                                     .arg(held.toString().left(40), expected.toString().left(40))));
+            }
+        }
+        ++row;
+    }
+    QCOMPARE(query.recordCount(), row);
+}
+
+}  // namespace
+
+void StoreTest::compactResultsKeepEveryValue() {
+    TestFolder folder;
+    const QVariantList values = {QVariant(),
+                                 0LL,
+                                 -1LL,
+                                 1LL << 62,
+                                 std::numeric_limits<qint64>::min(),
+                                 0.1,
+                                 -0.0,
+                                 1e300,
+                                 2.5,
+                                 1e15,
+                                 1e16,
+                                 -7.0,
+                                 QString(""),
+                                 QStringLiteral("Қазақ тілі ☕ 🍲"),
+                                 QString(100000, QChar(0x04D9)),
+                                 QByteArray("\x00\x01\xFF", 3),
+                                 QStringLiteral("2026-12-09"),
+                                 QStringLiteral("2026-13-45"),
+                                 QStringLiteral("99-1-1"),
+                                 QStringLiteral("1900-01-01")};
+    QStringList rows;
+    QVariantList params;
+    for (const QVariant& value : values) {
+        rows.append(QStringLiteral("(?, ?)"));
+        params << value << value;
+    }
+    store::Query query;
+    query.setDateFields({QStringLiteral("dt")});
+    query.bindFolder(folder.dataFolder());
+    query.addLine({QStringLiteral("select column1 plain, column2 dt from (values %1)")
+                       .arg(rows.join(QLatin1Char(','))),
+                   params});
+    query.open();
+    compareWithTheStore(query, folder.db(), {1});
+    QCOMPARE(query.value(16, 1), QVariant(QDate(2026, 12, 9)));            // a date field's date
+    QCOMPARE(query.value(17, 1), QVariant(QStringLiteral("2026-13-45")));  // no date: as stored
+}
+
+void StoreTest::largeResultsReadLikeTheStore() {
+    TestFolder folder;
+    folder.db().exec(QStringLiteral(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
+        "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) select i, 'Тағам ' || i, "
+        "'Топ', 4, i * 10, i % 90, null from n; "
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 200000) "
+        "insert into orders (code, fio, kvo, sena, summ, dt) select 1 + i % 2100, "
+        "'Даяшы ' || (i % 20), 1 + i % 9, (i % 500) / 4.0, (1 + i % 9) * ((i % 500) / 4.0), "
+        "date('2016-01-01', '+' || (i % 4000) || ' days') from n"));
+    store::Query query;
+    query.setDateFields({QStringLiteral("dt")});
+    query.bindFolder(folder.dataFolder());
+    query.addLines(statements::orders());
+    query.open();
+    QVERIFY(query.recordCount() > 190000);
+    compareWithTheStore(query, folder.db(), {5});
+    query.clearLines();
+    query.addLine(statements::ordersSelect());
+    query.addLine(statements::ordersByWaiter(QStringLiteral("Даяшы 7")));
+    query.open();
+    const int expected = folder
+                             .scalar(QStringLiteral("select count(*) from orders o, goods g "
+                                                    "where instr(o.fio, 'Даяшы 7') > 0 and "
+                                                    "o.code = g.code"))
+                             .toInt();
+    QCOMPARE(query.recordCount(), expected);
+    compareWithTheStore(query, folder.db(), {5});
+}
+
+void StoreTest::noReadTransactionStaysBehindAResult() {
+    TestFolder folder;
+    for (int code = 1; code <= 500; ++code) {
+        folder.addDish(code, QStringLiteral("Тағам %1").arg(code), QStringLiteral("Топ"), code, 5);
+    }
+    const int opensBefore = store::connectionsOpened();
+    store::Query query;
+    query.bindFolder(folder.dataFolder());
+    query.addLines(statements::dishList());
+    query.open();
+    query.setCurrentRow(250);
+    // Another connection can take the whole log back into the file while the list is open.
+    store::Statement checkpoint(folder.db(), QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    QVERIFY(checkpoint.step());
+    QCOMPARE(checkpoint.column(0).toInt(), 0);  // not busy
+    checkpoint.run();
+    QCOMPARE(QFileInfo(store::databasePath(folder.dataFolder()) + QStringLiteral("-wal")).size(),
+             0);
+    // One connection for the folder, however often the list is read.
+    for (int i = 0; i < 5; ++i) {
+        query.refresh();
+        store::readDishDetails(folder.dataFolder(), i + 1);
+    }
+    QCOMPARE(store::connectionsOpened() - opensBefore, 1);
 }
 
 QTEST_GUILESS_MAIN(StoreTest)

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QVariant>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace store {
+
+// The rows of one result, held compactly: each row's cells one after another in large
+// blocks of bytes, each cell a tag byte and its value (whole numbers as variable-length
+// integers, text as its UTF-8 bytes, dates as day numbers). A million order lines take
+// about as many bytes as their text, not a QVariant a cell.
+class ResultRows {
+public:
+    explicit ResultRows(int columns = 0);
+
+    // Building a row: one call per cell, in column order, then endRow().
+    void addNull();
+    void addInteger(std::int64_t value);
+    void addReal(double value);
+    void addText(QByteArrayView utf8, bool isDate);
+    void addBlob(QByteArrayView bytes);
+    void endRow();
+
+    int rowCount() const { return static_cast<int>(offsets_.size()); }
+    int columnCount() const { return columns_; }
+    QVariant value(int row, int column) const;
+    void values(int row, QVariantList& out) const;  // every cell of a row, in one pass
+
+    void clear();
+
+private:
+    enum Tag : std::uint8_t { Null, Integer, Real, IntegralReal, Text, Blob, Date };
+
+    void putTag(Tag tag) { row_.push_back(static_cast<char>(tag)); }
+    void putVarint(std::uint64_t value);
+    const char* rowStart(int row) const;
+    static QVariant readCell(const char*& p);
+    static void skipCell(const char*& p);
+
+    int columns_;
+    std::string row_;  // the row being built
+    struct Block {
+        std::unique_ptr<char[]> bytes;
+        std::size_t used = 0;
+        std::size_t size = 0;
+        int firstRow = 0;
+    };
+    std::vector<Block> blocks_;
+    std::vector<std::uint32_t> offsets_;  // each row's start inside its block
+};
+
+}  // namespace store
