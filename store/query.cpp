@@ -134,6 +134,7 @@ void Query::load() {
         }
         rows.endRow();
     }
+    rows.endLoading();
     names_ = names;
     rows_ = std::move(rows);
     open_ = true;

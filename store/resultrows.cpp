@@ -61,6 +61,11 @@ qint64 isoDay(QByteArrayView text) {
 ResultRows::ResultRows(int columns) : columns_(columns) {}
 
 void ResultRows::clear() {
+    sharedIndex_.clear();
+    shared_.clear();
+    shared_.shrink_to_fit();
+    sharedStarts_.clear();
+    sharedStarts_.shrink_to_fit();
     blocks_.clear();
     blocks_.shrink_to_fit();
     offsets_.clear();
@@ -108,9 +113,51 @@ void ResultRows::addText(QByteArrayView utf8, bool isDate) {
             return;
         }
     }
+    // Names come again and again; long texts (descriptions) seldom do.
+    constexpr qsizetype kSharedUpTo = 64;
+    constexpr std::size_t kSharedAtMost = 1 << 20;
+    if (utf8.size() <= kSharedUpTo && sharedStarts_.size() < kSharedAtMost) {
+        const std::string_view text(utf8.data(), static_cast<std::size_t>(utf8.size()));
+        auto found = sharedIndex_.find(text);
+        if (found == sharedIndex_.end()) {
+            // The index's keys point into shared_, so it is rebuilt when shared_ moves.
+            const char* before = shared_.data();
+            const auto number = static_cast<std::uint32_t>(sharedStarts_.size());
+            sharedStarts_.push_back(static_cast<std::uint32_t>(shared_.size()));
+            shared_.append(text);
+            if (shared_.data() != before) {
+                reindexShared();
+            } else {
+                sharedIndex_.emplace(
+                    std::string_view(shared_.data() + sharedStarts_.back(), text.size()), number);
+            }
+            found = sharedIndex_.find(text);
+        }
+        putTag(SharedText);
+        putVarint(found->second);
+        return;
+    }
     putTag(Text);
     putVarint(static_cast<std::uint64_t>(utf8.size()));
     row_.append(utf8.data(), static_cast<std::size_t>(utf8.size()));
+}
+
+void ResultRows::reindexShared() {
+    sharedIndex_.clear();
+    for (std::size_t i = 0; i < sharedStarts_.size(); ++i) {
+        const std::size_t end =
+            i + 1 < sharedStarts_.size() ? sharedStarts_[i + 1] : shared_.size();
+        sharedIndex_.emplace(
+            std::string_view(shared_.data() + sharedStarts_[i], end - sharedStarts_[i]),
+            static_cast<std::uint32_t>(i));
+    }
+}
+
+void ResultRows::endLoading() {
+    sharedIndex_.clear();
+    sharedIndex_.rehash(0);
+    shared_.shrink_to_fit();
+    sharedStarts_.shrink_to_fit();
 }
 
 void ResultRows::addBlob(QByteArrayView bytes) {
@@ -146,7 +193,7 @@ const char* ResultRows::rowStart(int row) const {
 }
 
 // Reads the cell at p and moves past it.
-QVariant ResultRows::readCell(const char*& p) {
+QVariant ResultRows::readCell(const char*& p) const {
     const auto tag = static_cast<Tag>(*p++);
     switch (tag) {
         case Null:
@@ -157,6 +204,13 @@ QVariant ResultRows::readCell(const char*& p) {
             return QVariant(static_cast<double>(unzigzag(readVarint(p))));
         case Date:
             return QDate::fromJulianDay(static_cast<qint64>(readVarint(p)));
+        case SharedText: {
+            const auto number = static_cast<std::size_t>(readVarint(p));
+            const std::size_t start = sharedStarts_[number];
+            const std::size_t end =
+                number + 1 < sharedStarts_.size() ? sharedStarts_[number + 1] : shared_.size();
+            return QString::fromUtf8(shared_.data() + start, static_cast<qsizetype>(end - start));
+        }
         case Real: {
             double number;
             std::memcpy(&number, p, sizeof number);
@@ -184,6 +238,7 @@ void ResultRows::skipCell(const char*& p) {
         case Integer:
         case IntegralReal:
         case Date:
+        case SharedText:
             readVarint(p);
             break;
         case Real:

@@ -5,14 +5,17 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace store {
 
 // The rows of one result, held compactly: each row's cells one after another in large
 // blocks of bytes, each cell a tag byte and its value (whole numbers as variable-length
-// integers, text as its UTF-8 bytes, dates as day numbers). A million order lines take
-// about as many bytes as their text, not a QVariant a cell.
+// integers, text as its UTF-8 bytes, dates as day numbers). Short texts that come again
+// (waiters' and dishes' names) are kept once and referred to by number. A million order
+// lines take a few dozen bytes each, not a QVariant a cell.
 class ResultRows {
 public:
     explicit ResultRows(int columns = 0);
@@ -25,6 +28,9 @@ public:
     void addBlob(QByteArrayView bytes);
     void endRow();
 
+    // Drops what only building needed.
+    void endLoading();
+
     int rowCount() const { return static_cast<int>(offsets_.size()); }
     int columnCount() const { return columns_; }
     QVariant value(int row, int column) const;
@@ -33,12 +39,13 @@ public:
     void clear();
 
 private:
-    enum Tag : std::uint8_t { Null, Integer, Real, IntegralReal, Text, Blob, Date };
+    enum Tag : std::uint8_t { Null, Integer, Real, IntegralReal, Text, Blob, Date, SharedText };
 
     void putTag(Tag tag) { row_.push_back(static_cast<char>(tag)); }
     void putVarint(std::uint64_t value);
     const char* rowStart(int row) const;
-    static QVariant readCell(const char*& p);
+    void reindexShared();
+    QVariant readCell(const char*& p) const;
     static void skipCell(const char*& p);
 
     int columns_;
@@ -51,6 +58,11 @@ private:
     };
     std::vector<Block> blocks_;
     std::vector<std::uint32_t> offsets_;  // each row's start inside its block
+
+    // Texts kept once: their bytes one after another, and where each starts.
+    std::string shared_;
+    std::vector<std::uint32_t> sharedStarts_;
+    std::unordered_map<std::string_view, std::uint32_t> sharedIndex_;  // while building
 };
 
 }  // namespace store
