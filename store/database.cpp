@@ -59,7 +59,29 @@ bool breaksTheConnection(int code) {
 Database::Database(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
 
 Database::~Database() {
+    for (auto& [sql, statement] : prepared_) {
+        sqlite3_finalize(statement);
+    }
     sqlite3_close_v2(db_);
+}
+
+sqlite3_stmt* Database::takePrepared(const QByteArray& sql) const {
+    const auto found = prepared_.find(sql.toStdString());
+    if (found == prepared_.end()) {
+        return nullptr;
+    }
+    sqlite3_stmt* statement = found->second;
+    prepared_.erase(found);
+    return statement;
+}
+
+void Database::keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) const {
+    constexpr std::size_t kKept = 64;
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    if (prepared_.size() >= kKept || !prepared_.emplace(sql.toStdString(), statement).second) {
+        sqlite3_finalize(statement);
+    }
 }
 
 std::shared_ptr<Database> Database::open(const QString& path) {
@@ -158,10 +180,13 @@ int connectionsOpened() {
     return opened();
 }
 
-Statement::Statement(const Database& db, const QString& sql) : db_(db) {
-    const QByteArray text = sql.toUtf8();
-    const int rc = sqlite3_prepare_v2(db.handle(), text.constData(), static_cast<int>(text.size()),
-                                      &stmt_, nullptr);
+Statement::Statement(const Database& db, const QString& sql) : db_(db), sql_(sql.toUtf8()) {
+    stmt_ = db.takePrepared(sql_);
+    if (stmt_) {
+        return;
+    }
+    const int rc = sqlite3_prepare_v3(db.handle(), sql_.constData(), static_cast<int>(sql_.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
     if (rc != SQLITE_OK) {
         db.raise(rc);
     }
@@ -171,7 +196,9 @@ Statement::Statement(const Database& db, const QString& sql) : db_(db) {
 }
 
 Statement::~Statement() {
-    sqlite3_finalize(stmt_);
+    if (stmt_) {
+        db_.keepPrepared(sql_, stmt_);
+    }
 }
 
 void Statement::bind(int index, const QVariant& value) {

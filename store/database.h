@@ -4,6 +4,8 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <string>
+#include <unordered_map>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -30,6 +32,11 @@ public:
     // not used again: the next command opens the file anew.
     bool isBroken() const { return broken_; }
 
+    // Prepared statements are kept for their next use (orders are taken one after another
+    // with the same statement); a statement in use is never handed out twice.
+    sqlite3_stmt* takePrepared(const QByteArray& sql) const;
+    void keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) const;
+
 private:
     Database(sqlite3* db, QString path);
     void configure();
@@ -37,6 +44,7 @@ private:
     sqlite3* db_;
     QString path_;
     mutable bool broken_ = false;
+    mutable std::unordered_map<std::string, sqlite3_stmt*> prepared_;
 };
 
 // The connection for a data folder, opened once and kept for the run, shared by every query,
@@ -72,6 +80,7 @@ public:
 
 private:
     const Database& db_;
+    QByteArray sql_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 

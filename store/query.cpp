@@ -123,7 +123,7 @@ void Query::load() {
                     rows.addReal(statement.columnReal(c));
                     break;
                 case SQLITE_TEXT:
-                    rows.addText(statement.columnBytes(c), isDate[static_cast<size_t>(c)]);
+                    rows.addText(c, statement.columnBytes(c), isDate[static_cast<size_t>(c)]);
                     break;
                 case SQLITE_BLOB:
                     rows.addBlob(statement.columnBytes(c));

@@ -58,7 +58,8 @@ qint64 isoDay(QByteArrayView text) {
 
 }  // namespace
 
-ResultRows::ResultRows(int columns) : columns_(columns) {}
+ResultRows::ResultRows(int columns)
+    : columns_(columns), sharing_(static_cast<std::size_t>(std::max(0, columns))) {}
 
 void ResultRows::clear() {
     sharedIndex_.clear();
@@ -105,7 +106,7 @@ void ResultRows::addReal(double value) {
     row_.append(bytes, sizeof value);
 }
 
-void ResultRows::addText(QByteArrayView utf8, bool isDate) {
+void ResultRows::addText(int column, QByteArrayView utf8, bool isDate) {
     if (isDate) {
         if (const qint64 day = isoDay(utf8); day >= 0) {
             putTag(Date);
@@ -116,10 +117,13 @@ void ResultRows::addText(QByteArrayView utf8, bool isDate) {
     // Names come again and again; long texts (descriptions) seldom do.
     constexpr qsizetype kSharedUpTo = 64;
     constexpr std::size_t kSharedAtMost = 1 << 20;
-    if (utf8.size() <= kSharedUpTo && sharedStarts_.size() < kSharedAtMost) {
+    Sharing& sharing = sharing_[static_cast<std::size_t>(column)];
+    if (sharing.on && utf8.size() <= kSharedUpTo && sharedStarts_.size() < kSharedAtMost) {
         const std::string_view text(utf8.data(), static_cast<std::size_t>(utf8.size()));
         auto found = sharedIndex_.find(text);
+        ++sharing.offered;
         if (found == sharedIndex_.end()) {
+            ++sharing.added;
             // The index's keys point into shared_, so it is rebuilt when shared_ moves.
             const char* before = shared_.data();
             const auto number = static_cast<std::uint32_t>(sharedStarts_.size());
@@ -135,6 +139,9 @@ void ResultRows::addText(QByteArrayView utf8, bool isDate) {
         }
         putTag(SharedText);
         putVarint(found->second);
+        if (sharing.offered == 1024 && sharing.added * 2 > sharing.offered) {
+            sharing.on = false;  // mostly new texts: keep them in the rows instead
+        }
         return;
     }
     putTag(Text);

@@ -24,7 +24,7 @@ public:
     void addNull();
     void addInteger(std::int64_t value);
     void addReal(double value);
-    void addText(QByteArrayView utf8, bool isDate);
+    void addText(int column, QByteArrayView utf8, bool isDate);
     void addBlob(QByteArrayView bytes);
     void endRow();
 
@@ -63,6 +63,15 @@ private:
     std::string shared_;
     std::vector<std::uint32_t> sharedStarts_;
     std::unordered_map<std::string_view, std::uint32_t> sharedIndex_;  // while building
+    // Per column, while building: how many texts were offered for sharing, how many of them
+    // were new. A column whose texts seldom come again (dish names in the menu) stops
+    // sharing, which would only cost time there.
+    struct Sharing {
+        int offered = 0;
+        int added = 0;
+        bool on = true;
+    };
+    std::vector<Sharing> sharing_;
 };
 
 }  // namespace store

@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -42,6 +44,26 @@ char32_t nextChar(std::string_view text, size_t& pos) {
     return value;
 }
 
+// Writes one character as UTF-8 and returns the position after it.
+char* writeUtf8(char* to, char32_t c) {
+    if (c < 0x80) {
+        *to++ = static_cast<char>(c);
+    } else if (c < 0x800) {
+        *to++ = static_cast<char>(0xC0 | (c >> 6));
+        *to++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        *to++ = static_cast<char>(0xE0 | (c >> 12));
+        *to++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *to++ = static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        *to++ = static_cast<char>(0xF0 | (c >> 18));
+        *to++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        *to++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        *to++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return to;
+}
+
 struct PatternChar {
     char32_t ch;
     enum Kind { Literal, AnyRun, AnyOne } kind;
@@ -77,14 +99,13 @@ bool matchesCompiled(const std::vector<PatternChar>& pattern, std::string_view t
 // A pattern compiled once per statement: SQLite keeps it beside the constant argument. The
 // program's own patterns are "%text%", which come down to a search for the text's bytes.
 struct CompiledPattern {
-    std::string source;
     char32_t escape = 0;
     std::vector<PatternChar> chars;
     bool isContains = false;  // "%literal%" (or "%")
     std::string literal;      // its literal, as UTF-8
 
     CompiledPattern(std::string_view text, char32_t escapeChar)
-        : source(text), escape(escapeChar), chars(compile(text, escapeChar)) {
+        : escape(escapeChar), chars(compile(text, escapeChar)) {
         isContains = !chars.empty() && chars.front().kind == PatternChar::AnyRun &&
                      chars.back().kind == PatternChar::AnyRun;
         for (size_t i = 1; isContains && i + 1 < chars.size(); ++i) {
@@ -102,21 +123,8 @@ struct CompiledPattern {
     }
 
     static void appendUtf8(std::string& out, char32_t c) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
+        char bytes[4];
+        out.append(bytes, static_cast<size_t>(writeUtf8(bytes, c) - bytes));
     }
 };
 
@@ -131,7 +139,11 @@ std::u32string decode(std::string_view text) {
 }
 
 std::string_view textArg(sqlite3_value* value) {
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    // Text as it lies in the record, without the copy SQLite makes to end it in a NUL.
+    const int type = sqlite3_value_type(value);
+    const auto* text = type == SQLITE_TEXT || type == SQLITE_BLOB
+                           ? static_cast<const char*>(sqlite3_value_blob(value))
+                           : reinterpret_cast<const char*>(sqlite3_value_text(value));
     return text ? std::string_view(text, static_cast<size_t>(sqlite3_value_bytes(value)))
                 : std::string_view();
 }
@@ -141,8 +153,9 @@ void upperFunction(sqlite3_context* context, int, sqlite3_value** argv) {
         sqlite3_result_null(context);
         return;
     }
-    const QByteArray upper = upperUtf8(textArg(argv[0]));
-    sqlite3_result_text64(context, upper.constData(), static_cast<sqlite3_uint64>(upper.size()),
+    static thread_local std::string upper;
+    upperInto(textArg(argv[0]), upper);
+    sqlite3_result_text64(context, upper.data(), static_cast<sqlite3_uint64>(upper.size()),
                           SQLITE_TRANSIENT, SQLITE_UTF8);
 }
 
@@ -167,8 +180,9 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
         }
     }
     const std::string_view patternText = textArg(argv[0]);
+    // SQLite keeps the compiled pattern only while the pattern argument stays the same.
     auto* cached = static_cast<CompiledPattern*>(sqlite3_get_auxdata(context, 0));
-    if (cached && cached->source == patternText && cached->escape == escape) {
+    if (cached && cached->escape == escape) {
         sqlite3_result_int(context, cached->matches(textArg(argv[1])) ? 1 : 0);
         return;
     }
@@ -181,19 +195,50 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
 
 }  // namespace
 
-QByteArray upperUtf8(std::string_view text) {
-    const bool ascii = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        QByteArray out(text.data(), static_cast<qsizetype>(text.size()));
-        for (char& c : out) {
-            if (c >= 'a' && c <= 'z') {
-                c = static_cast<char>(c - 'a' + 'A');
-            }
+// The capitals of U+0400..U+04FF (Cyrillic, Kazakh letters among them), looked up once.
+const std::array<char16_t, 256>& cyrillicCapitals() {
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> capitals{};
+        for (char32_t c = 0x0400; c < 0x0500; ++c) {
+            capitals[c - 0x0400] = static_cast<char16_t>(QChar::toUpper(c));
         }
-        return out;
+        return capitals;
+    }();
+    return table;
+}
+
+void upperInto(std::string_view text, std::string& out) {
+    // Letter by letter, with no string of Qt's in between: the menu search upper-cases every
+    // dish name it looks at. Letters whose capital is more than one letter (German ß) keep
+    // their one-letter mapping. A capital takes at most one byte more than its letter.
+    const auto& capitals = cyrillicCapitals();
+    out.resize(text.size() * 3 / 2 + 4);
+    char* to = out.data();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const auto byte = static_cast<unsigned char>(text[pos]);
+        if (byte < 0x80) {
+            *to++ = static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte);
+            ++pos;
+            continue;
+        }
+        const size_t start = pos;
+        const char32_t c = nextChar(text, pos);
+        const char32_t upper = c >= 0x0400 && c < 0x0500 ? capitals[c - 0x0400] : QChar::toUpper(c);
+        if (upper == c) {
+            std::memcpy(to, text.data() + start, pos - start);
+            to += pos - start;
+        } else {
+            to = writeUtf8(to, upper);
+        }
     }
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toUpper().toUtf8();
+    out.resize(static_cast<size_t>(to - out.data()));
+}
+
+QByteArray upperUtf8(std::string_view text) {
+    std::string upper;
+    upperInto(text, upper);
+    return QByteArray(upper.data(), static_cast<qsizetype>(upper.size()));
 }
 
 bool likeMatches(std::string_view patternText, std::string_view textUtf8, char32_t escape) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <string>
 #include <string_view>
 
 struct sqlite3;
@@ -17,5 +18,7 @@ void registerTextFunctions(sqlite3* db);
 bool likeMatches(std::string_view pattern, std::string_view text, char32_t escape = 0);
 
 QByteArray upperUtf8(std::string_view text);
+// The same into a buffer the caller keeps.
+void upperInto(std::string_view text, std::string& out);
 
 }  // namespace store

@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 
 #include "store/error.h"
+#include "store/sqlfunctions.h"
 
 namespace statements {
 
@@ -62,8 +63,11 @@ QList<store::Line> dishList() {
 }
 
 store::Line nameFilter(const QString& searchText) {
-    return {QStringLiteral(R"((upper(nm) like ? escape '\'))"),
-            {likeContains(searchText.toUpper())}};
+    // Upper-cased by the same function as the names it is compared with.
+    const QByteArray utf8 = searchText.toUtf8();
+    const QString upper =
+        QString::fromUtf8(store::upperUtf8({utf8.constData(), static_cast<size_t>(utf8.size())}));
+    return {QStringLiteral(R"((upper(nm) like ? escape '\'))"), {likeContains(upper)}};
 }
 
 store::Line priceFilter(const QString& searchText) {

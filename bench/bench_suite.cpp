@@ -1,0 +1,358 @@
+// Measures the program against the sqlite3 shell on the same statements, in one run, and
+// prints medians of five runs, their ratios and the targets. The program's side goes
+// through its own windows and handlers, offscreen; the base folders come from bench/run.
+//
+//   QT_QPA_PLATFORM=offscreen bench_suite ORDERS_FOLDER PICTURES_FOLDER SMALL_FOLDER
+//
+// Some measures need a process of their own (memory, start-up); the suite starts itself
+// for them with a first argument naming the measure.
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <vector>
+
+#include "forms/frmAbout.h"
+#include "forms/frmAdd.h"
+#include "forms/frmKeste.h"
+#include "forms/frmMain.h"
+#include "forms/frmTaps.h"
+#include "store/database.h"
+#include "store/datafolder.h"
+#include "ui/delegate.h"
+
+namespace {
+
+// Answers every question at once, as a user who only clicks OK.
+class Silent : public ui::Delegate {
+public:
+    void message(ui::MessageKind, const QString&, const QString& text) override { last = text; }
+    bool ask(ui::Question, const QString&, const QString&) override { return true; }
+    QString openPictureName(QWidget*, const QString&) override { return {}; }
+    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
+    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
+    void openDocument(const QString&, const QString&) override {}
+    QString last;
+};
+
+struct Windows {
+    explicit Windows(const QString& folder) {
+        store::forgetConnections();
+        store::setProgramFolder(folder);
+        main.setDialogs(&editor, &order, &orders, &about);
+    }
+    TForm1 main;
+    TForm2 editor{main};
+    TForm3 order{main};
+    TForm4 orders{main};
+    TForm7 about{&main};
+};
+
+double seconds(const std::function<void()>& work) {
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return static_cast<double>(clock.nsecsElapsed()) / 1e9;
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double median5(const std::function<double()>& run) {
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        times.push_back(run());
+    }
+    return median(times);
+}
+
+double shell(const QString& folder, const QString& script) {
+    return seconds([&] {
+        QProcess sqlite;
+        sqlite.start(QStringLiteral("sqlite3"), {store::databasePath(folder + "/base")});
+        sqlite.write(script.toUtf8());
+        sqlite.closeWriteChannel();
+        sqlite.waitForFinished(-1);
+    });
+}
+
+double peakMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+        }
+    }
+    return 0;
+}
+
+// A measure in a process of its own, which prints one number.
+double child(const QStringList& arguments) {
+    QProcess run;
+    run.start(QCoreApplication::applicationFilePath(), arguments);
+    run.waitForFinished(-1);
+    return run.readAllStandardOutput().trimmed().toDouble();
+}
+
+const QString kOrdersSql = QStringLiteral(
+    "select o.fio fio, g.nm nm, o.kvo kvo, o.sena sena, o.summ summ, o.dt dt from orders o,goods "
+    "g where (o.fio like '%%') and (o.code=g.code);\n");
+const QString kDishesSql =
+    QStringLiteral("select code, nm, tys, ps, vozr from goods where (vozr>0) order by nm asc;\n");
+
+struct Row {
+    const char* work;
+    const char* size;
+    double program;    // seconds, or MB for memory
+    double reference;  // 0: an absolute target
+    double target;     // ratio, or the absolute limit
+    const char* unit;
+};
+
+void print(const std::vector<Row>& rows) {
+    std::printf(
+        "| work | size | program | shell | ratio | target | |\n|---|---|---|---|---|---|---|\n");
+    for (const Row& r : rows) {
+        const bool absolute = r.reference == 0;
+        const double ratio = absolute ? r.program : r.program / r.reference;
+        const bool pass = ratio <= r.target;
+        if (absolute) {
+            std::printf("| %s | %s | %.3g %s | | | <= %g %s | %s |\n", r.work, r.size, r.program,
+                        r.unit, r.target, r.unit, pass ? "pass" : "FAIL");
+        } else {
+            std::printf("| %s | %s | %.3f s | %.3f s | %.2fx | <= %gx | %s |\n", r.work, r.size,
+                        r.program, r.reference, ratio, r.target, pass ? "pass" : "FAIL");
+        }
+    }
+}
+
+// Child measures.
+int measureMemory(const QString& folder) {
+    Windows w(folder);
+    w.main.show();
+    QCoreApplication::processEvents();
+    for (int showing = 0; showing < 2; ++showing) {
+        w.orders.show();
+        w.orders.FormShow();
+        QCoreApplication::processEvents();
+        w.orders.hide();
+    }
+    std::printf("%.1f\n", peakMegabytes());
+    return 0;
+}
+
+int measureCursor(const QString& folder, bool memory) {
+    Windows w(folder);
+    w.main.show();
+    QCoreApplication::processEvents();
+    const double total = seconds([&] {
+        for (int row = 1; row <= 1000; ++row) {
+            w.main.DBGrid1->selectRow(row);
+        }
+    });
+    std::printf("%.6f\n", memory ? peakMegabytes() : total / 1000.0);
+    return 0;
+}
+
+int measureStart(const QString& folder) {
+    auto* w = new Windows(folder);
+    // The first paint of the main window ends the measure.
+    struct FirstPaint : QObject {
+        bool eventFilter(QObject*, QEvent* event) override {
+            if (event->type() == QEvent::Paint) {
+                QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+            }
+            return false;
+        }
+    } firstPaint;
+    w->main.installEventFilter(&firstPaint);
+    w->main.show();
+    const int code = QApplication::exec();
+    std::_Exit(code);  // the measure is the whole process up to here
+}
+
+double recordOrdersInC(const QString& folder) {
+    sqlite3* db = nullptr;
+    sqlite3_open(QFile::encodeName(store::databasePath(folder + "/base")).constData(), &db);
+    sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db, "insert into orders (code,fio,kvo,sena,summ,dt) values (?,?,?,?,?,?)",
+                       -1, &insert, nullptr);
+    const double time = seconds([&] {
+        for (int i = 0; i < 1000; ++i) {
+            sqlite3_bind_int64(insert, 1, 1 + i % 100);
+            sqlite3_bind_text(insert, 2, "Асан Серікұлы", -1, SQLITE_STATIC);
+            sqlite3_bind_int64(insert, 3, 2);
+            sqlite3_bind_int64(insert, 4, 500);
+            sqlite3_bind_int64(insert, 5, 1000);
+            sqlite3_bind_text(insert, 6, "2026-12-09", -1, SQLITE_STATIC);
+            sqlite3_step(insert);
+            sqlite3_reset(insert);
+        }
+    });
+    sqlite3_finalize(insert);
+    sqlite3_close(db);
+    return time;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    Silent silent;
+    ui::setDelegate(&silent);
+    const QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("memory")) {
+        return measureMemory(args[1]);
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("cursor")) {
+        return measureCursor(args[1], false);
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("cursor-memory")) {
+        return measureCursor(args[1], true);
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("start")) {
+        return measureStart(args[1]);
+    }
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: bench_suite ORDERS_FOLDER PICTURES_FOLDER SMALL_FOLDER\n");
+        return 2;
+    }
+    const QString big = args[0];
+    const QString pictures = args[1];
+    const QString small = args[2];
+    std::vector<Row> rows;
+    {
+        Windows w(big);
+        w.main.show();
+        QCoreApplication::processEvents();
+        rows.push_back({"open the orders view (statement, count, first screen)", "1 000 000 orders",
+                        median5([&] {
+                            return seconds([&] {
+                                w.orders.FormShow();
+                                w.orders.DBGrid1->grab();
+                            });
+                        }),
+                        median5([&] {
+                            return shell(big, QStringLiteral(".output /dev/null\n") + kOrdersSql);
+                        }),
+                        1.2, ""});
+        rows.push_back({"resident memory, orders view open and reopened", "1 000 000 orders",
+                        child({QStringLiteral("memory"), big}), 0, 100, "MB"});
+        w.orders.RadioButton2->setChecked(true);
+        w.orders.Edit1->setText(QStringLiteral("Асан"));
+        rows.push_back(
+            {"orders search by waiter", "1 000 000 orders",
+             median5([&] { return seconds([&] { w.orders.BitBtn2Click(); }); }), median5([&] {
+                 return shell(big, QStringLiteral(".output /dev/null\nselect o.fio fio, g.nm nm, "
+                                                  "o.kvo kvo, o.sena sena, o.summ summ, o.dt dt "
+                                                  "from orders o,goods g where (fio like "
+                                                  "'%Асан%') and (o.code=g.code);\n"));
+             }),
+             1.2, ""});
+        w.orders.FormShow();
+        rows.push_back({"orders report of every row", "1 000 000 orders",
+                        median5([&] { return seconds([&] { w.orders.BitBtn1Click(); }); }),
+                        median5([&] {
+                            return shell(big, QStringLiteral(".mode html\n.output ") + big +
+                                                  QStringLiteral("/shell.html\n") + kOrdersSql);
+                        }),
+                        2.0, ""});
+        w.orders.Query1.close();
+        rows.push_back({"open the dish list", "100 000 dishes",
+                        median5([&] { return seconds([&] { w.main.FormShow(); }); }), median5([&] {
+                            return shell(big, QStringLiteral(".output /dev/null\n") + kDishesSql);
+                        }),
+                        1.2, ""});
+        w.main.RadioButton1->setChecked(true);
+        w.main.Edit1->setText(QStringLiteral("дәмді"));
+        rows.push_back({"search by name, Kazakh lower-case text", "100 000 dishes",
+                        median5([&] { return seconds([&] { w.main.BitBtn1Click(); }); }),
+                        median5([&] {
+                            return shell(big, QStringLiteral(".output /dev/null\nselect code, nm, "
+                                                             "tys, ps, vozr from goods where (nm "
+                                                             "like '%дәмді%') order by nm asc;\n"));
+                        }),
+                        2.0, ""});
+        w.main.FormShow();
+        rows.push_back({"sort by price, then by name", "100 000 dishes", median5([&] {
+                            return seconds([&] {
+                                w.main.DBGrid1TitleClick(2);
+                                w.main.DBGrid1TitleClick(0);
+                            });
+                        }),
+                        median5([&] {
+                            return shell(big, QStringLiteral(".output /dev/null\nselect code, nm, "
+                                                             "tys, ps, vozr from goods where "
+                                                             "(vozr>0) order by ps desc;\n") +
+                                                  kDishesSql);
+                        }),
+                        1.2, ""});
+    }
+    rows.push_back({"move the current row, picture and description shown", "10 000 with pictures",
+                    median5([&] {
+                        return child({QStringLiteral("cursor"), pictures}) * 1000;
+                    }),
+                    0, 1, "ms a row"});
+    rows.push_back({"resident memory while moving through them", "10 000 with pictures",
+                    child({QStringLiteral("cursor-memory"), pictures}), 0, 60, "MB"});
+    {
+        Windows w(pictures);
+        w.main.show();
+        QCoreApplication::processEvents();
+        rows.push_back(
+            {"menu report with pictures", "10 000 with pictures",
+             median5([&] { return seconds([&] { w.main.MenuReportClick(); }); }), median5([&] {
+                 return shell(pictures,
+                              QStringLiteral(".output /dev/null\nselect writefile('") + pictures +
+                                  QStringLiteral("/img/' || row_number() over (order by g.nm) || "
+                                                 "'.bmp', p.Img) from goods g left join pictures p "
+                                                 "on p.Code = g.Code where (g.vozr>0) order by "
+                                                 "g.nm;\n"));
+             }),
+             1.0, ""});
+    }
+    {
+        Windows w(small);
+        w.main.show();
+        QCoreApplication::processEvents();
+        // The disk's syncs dominate and wander: the two sides take turns, run by run.
+        std::vector<double> program;
+        std::vector<double> plainC;
+        for (int run = 0; run < 5; ++run) {
+            program.push_back(seconds([&] {
+                for (int i = 0; i < 1000; ++i) {
+                    w.order.FormShow();
+                    w.order.Edit1->setText(QStringLiteral("Асан Серікұлы"));
+                    w.order.Edit2->setText(QStringLiteral("2"));
+                    w.order.BitBtn1Click();
+                }
+            }));
+            plainC.push_back(recordOrdersInC(small));
+        }
+        rows.push_back({"record 1 000 orders, each committed and synced", "1 000 dishes",
+                        median(program), median(plainC), 1.2, ""});
+    }
+    rows.push_back({"start to the first painted main window, whole process", "1 000 dishes",
+                    median5([&] {
+                        return seconds([&] { child({QStringLiteral("start"), small}); }) * 1000;
+                    }),
+                    0, 300, "ms"});
+    print(rows);
+    return 0;
+}
