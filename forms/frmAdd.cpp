@@ -164,8 +164,10 @@ void TForm2::BitBtn2Click() {
     writeRow();
     Table1.post();
     Table1.close();
-    Form1.reopenList();
+    // The dish is saved: the dialog closes even if the list cannot be read again (after a
+    // refused search, say), so that a second OK cannot try to save it twice.
     accept();
+    Form1.reopenList();
 }
 
 void TForm2::reject() {

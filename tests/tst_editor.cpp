@@ -57,6 +57,7 @@ private slots:
     void picturesAreStoredAsBitmaps();
     void badPicturesAreRefused();
     void unreadableBaseKeepsTheEditorClosed();
+    void saveAfterARefusedSearchClosesTheEditor();
 };
 
 void EditorTest::addWithoutPriceKeepsSearchAndSort() {
@@ -343,6 +344,30 @@ void EditorTest::unreadableBaseKeepsTheEditorClosed() {
     QCOMPARE(answers.messages.size(), 1);
     QVERIFY(answers.lastText().startsWith(QStringLiteral("unable to open database file")));
     QCOMPARE(w.editor.windowTitle(), QStringLiteral("Жаңа тағам қосу"));
+}
+
+void EditorTest::saveAfterARefusedSearchClosesTheEditor() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    addMenu(folder);
+    w.show();
+    w.main.RadioButton2->click();
+    w.main.Edit1->setText(QStringLiteral("abc"));
+    w.main.BitBtn1->click();  // refused: the list stays closed
+    answers.messages.clear();
+    bool ran = false;
+    whileModal(w.editor, [&] {
+        ran = true;
+        fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
+        w.editor.BitBtn2->click();
+        QVERIFY(!w.editor.isVisible());  // saved, so closed: a second OK cannot save twice
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    QVERIFY(ran);
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where Code = 50")).toInt(),
+             1);
+    QCOMPARE(answers.messages.size(), 1);  // the refusal, shown again by the list's reopening
+    QVERIFY(answers.lastText().startsWith(QStringLiteral("'abc'")));
 }
 
 QTEST_MAIN(EditorTest)
