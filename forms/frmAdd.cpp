@@ -19,6 +19,7 @@ namespace {
 
 QLineEdit* boundEdit(QWidget* parent, int left, int top, int width, bool number) {
     auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(ui::kWholeText);
     edit->setGeometry(left, top, width, 21);
     if (number) {
         // Only characters that can be part of a number.
@@ -171,7 +172,11 @@ void TForm2::BitBtn2Click() {
 }
 
 void TForm2::reject() {
-    Table1.cancel();
-    Table1.close();
+    // Esc and the close box reach here outside any command: the guard shows a store error,
+    // and the dialog closes all the same.
+    ui::guarded([this] {
+        Table1.cancel();
+        Table1.close();
+    });
     QDialog::reject();
 }

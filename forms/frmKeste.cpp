@@ -59,6 +59,7 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
     BitBtn1 = new QPushButton(QStringLiteral("Есеп"), this);
     BitBtn1->setGeometry(608, 336, 75, 25);
     Edit1 = new QLineEdit(this);
+    Edit1->setMaxLength(ui::kWholeText);
     Edit1->setGeometry(8, 336, 249, 21);
     RadioButton1 = new QRadioButton(QStringLiteral("Тапсырысы"), this);
     RadioButton1->setGeometry(152, 360, 105, 17);

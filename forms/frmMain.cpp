@@ -127,6 +127,7 @@ void TForm1::buildControls() {
     Label1->adjustSize();
 
     Edit1 = new QLineEdit(client);
+    Edit1->setMaxLength(ui::kWholeText);
     Edit1->setGeometry(8, 56, 321, 21);
 
     BitBtn1 = new QPushButton(QIcon(artwork::searchGlyph()), QStringLiteral("Іздеу"), client);

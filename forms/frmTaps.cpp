@@ -32,6 +32,7 @@ QLabel* caption(QWidget* parent, const QString& text, int left, int top, bool gr
 
 QLineEdit* edit(QWidget* parent, int left, int top, int width) {
     auto* box = new QLineEdit(parent);
+    box->setMaxLength(ui::kWholeText);
     box->setGeometry(left, top, width, 21);
     return box;
 }

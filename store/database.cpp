@@ -54,6 +54,25 @@ bool breaksTheConnection(int code) {
     }
 }
 
+// SQLite would take an empty file for a new database and write one into it; a file that
+// is there but holds no database is reported, and never touched.
+void refuseWhatIsNoDatabase(const QString& path) {
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly)) {
+        return;  // SQLite's own message says what is wrong
+    }
+    if (file.size() == 0) {
+        throw StoreError(SQLITE_NOTADB,
+                         QStringLiteral("the database file is empty (0 bytes); restore it from a "
+                                        "backup: %1")
+                             .arg(path));
+    }
+    const QByteArray header = file.read(16);
+    if (header != QByteArray("SQLite format 3\0", 16)) {
+        throw StoreError(SQLITE_NOTADB, QStringLiteral("file is not a database: %1").arg(path));
+    }
+}
+
 }  // namespace
 
 Database::Database(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
@@ -85,6 +104,7 @@ void Database::keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) cons
 }
 
 std::shared_ptr<Database> Database::open(const QString& path) {
+    refuseWhatIsNoDatabase(path);
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
                                    SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -126,9 +146,14 @@ std::shared_ptr<Database> Database::create(const QString& path) {
 // Called right after opening, before any statement of the program runs.
 void Database::configure() {
     // Double-quoted text is an identifier, never a string literal.
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
-    sqlite3_db_config(db_, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
-    registerTextFunctions(db_);
+    for (const int setting : {SQLITE_DBCONFIG_DQS_DML, SQLITE_DBCONFIG_DQS_DDL}) {
+        if (const int rc = sqlite3_db_config(db_, setting, 0, nullptr); rc != SQLITE_OK) {
+            raise(rc);
+        }
+    }
+    if (const int rc = registerTextFunctions(db_); rc != SQLITE_OK) {
+        raise(rc);
+    }
     // A second running copy waits for the first instead of failing at once.
     sqlite3_busy_timeout(db_, 5000);
     // Touching the schema here turns a damaged or foreign file into an error now, not later.

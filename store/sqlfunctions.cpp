@@ -280,14 +280,19 @@ bool matchesCompiled(const std::vector<PatternChar>& pattern, std::string_view t
 
 }  // namespace
 
-void registerTextFunctions(sqlite3* db) {
+int registerTextFunctions(sqlite3* db) {
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY;
-    sqlite3_create_function_v2(db, "upper", 1, flags, nullptr, upperFunction, nullptr, nullptr,
-                               nullptr);
-    sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr,
-                               nullptr);
-    sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr,
-                               nullptr);
+    int rc = sqlite3_create_function_v2(db, "upper", 1, flags, nullptr, upperFunction, nullptr,
+                                        nullptr, nullptr);
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_create_function_v2(db, "like", 2, flags, nullptr, likeFunction, nullptr,
+                                        nullptr, nullptr);
+    }
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_create_function_v2(db, "like", 3, flags, nullptr, likeFunction, nullptr,
+                                        nullptr, nullptr);
+    }
+    return rc;
 }
 
 }  // namespace store

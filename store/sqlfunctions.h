@@ -10,8 +10,8 @@ namespace store {
 
 // Replaces SQLite's upper() and like() on a connection: upper() folds every letter that
 // Unicode knows (SQLite's own folds ASCII only), and like() compares with regard to case,
-// in both its two- and three-argument forms.
-void registerTextFunctions(sqlite3* db);
+// in both its two- and three-argument forms. Answers SQLite's result code.
+int registerTextFunctions(sqlite3* db);
 
 // The matcher behind like(): '%' is any run of characters, '_' one character, and the
 // escape character (if any) makes the next pattern character literal. Works on UTF-8.

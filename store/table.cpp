@@ -1,5 +1,7 @@
 #include "store/table.h"
 
+#include <sqlite3.h>
+
 #include "store/database.h"
 #include "store/error.h"
 
@@ -121,8 +123,21 @@ void Table::post() {
     if (state_ == State::Edit) {
         write.bind(8, *current_);
     }
-    // The code as the store took it: "12" typed becomes 12.
-    if (!write.step()) {
+    // The code as the store took it: "12" typed becomes 12. The code is the table's key, for
+    // which SQLite says only "datatype mismatch": the message names the field.
+    bool written = false;
+    try {
+        written = write.step();
+    } catch (const StoreError& error) {
+        if ((error.code() & 0xFF) == SQLITE_MISMATCH) {
+            throw StoreError(error.code(),
+                             QStringLiteral("'%1' is not a valid dish code: the code (Code) is a "
+                                            "whole number")
+                                 .arg(row_.value(QStringLiteral("Code")).toString()));
+        }
+        throw;
+    }
+    if (!written) {
         throw AppError(QStringLiteral("The dish to change is no longer in the menu"));
     }
     const qint64 code = write.column(0).toLongLong();

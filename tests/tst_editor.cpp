@@ -299,6 +299,13 @@ void EditorTest::badPicturesAreRefused() {
     const QString png = writePicture(folder.path(), QStringLiteral("a.png"), "PNG");
     const QString missing = folder.path() + QStringLiteral("/missing.jpg");
     const QString metafile = folder.path() + QStringLiteral("/logo.WMF");
+    // A whole bitmap cut in half: its header promises more than the file holds.
+    const QString truncated = folder.path() + QStringLiteral("/half.bmp");
+    const QByteArray whole = sampleBitmap(40, 40, Qt::red);
+    QFile half(truncated);
+    QVERIFY(half.open(QIODevice::WriteOnly));
+    half.write(whole.left(whole.size() / 2));
+    half.close();
 
     w.main.DBGrid1->selectRow(0);
     whileModal(w.editor, [&] {
@@ -317,7 +324,8 @@ void EditorTest::badPicturesAreRefused() {
             pick(missing),
             QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing));
         QVERIFY(pick(metafile).startsWith(QStringLiteral("Metafile pictures (.WMF) cannot be")));
-        QCOMPARE(answers.messages.size(), 4);
+        QCOMPARE(pick(truncated), QStringLiteral("Bitmap image is not valid."));
+        QCOMPARE(answers.messages.size(), 5);
         w.editor.BitBtn2->click();
     });
     w.main.command(QStringLiteral("change"))->trigger();
@@ -359,13 +367,15 @@ void EditorTest::saveAfterARefusedSearchClosesTheEditor() {
     whileModal(w.editor, [&] {
         ran = true;
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
+        w.editor.DBEdit3->setText(QString(1000000, QChar(0x049B)));  // a long paste, kept whole
+        QCOMPARE(w.editor.DBEdit3->text().size(), 1000000);
         w.editor.BitBtn2->click();
         QVERIFY(!w.editor.isVisible());  // saved, so closed: a second OK cannot save twice
     });
     w.main.command(QStringLiteral("add"))->trigger();
     QVERIFY(ran);
-    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where Code = 50")).toInt(),
-             1);
+    QCOMPARE(folder.scalar(QStringLiteral("select length(Tys) from goods where Code = 50")).toInt(),
+             1000000);
     QCOMPARE(answers.messages.size(), 1);  // the refusal, shown again by the list's reopening
     QVERIFY(answers.lastText().startsWith(QStringLiteral("'abc'")));
 }

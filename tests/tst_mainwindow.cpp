@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -100,6 +101,8 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow_data() {
                                     << "unable to open database file: ";
     QTest::newRow("garbage file") << "garbage"
                                   << "file is not a database: /";
+    QTest::newRow("empty file, never rewritten") << "empty"
+                                                 << "the database file is empty (0 bytes); restore";
     QTest::newRow("no dish table") << "table"
                                    << "no such table: goods.";
 }
@@ -111,6 +114,9 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
     auto& [folder, answers, w] = session;
     if (damage == QLatin1String("table")) {
         folder.db().exec(QStringLiteral("drop table pictures; drop table goods"));
+    } else if (damage == QLatin1String("empty")) {
+        QDir(folder.path()).mkpath(QStringLiteral("base"));
+        QFile(store::databasePath(folder.dataFolder())).open(QIODevice::WriteOnly);
     } else if (damage == QLatin1String("garbage")) {
         QDir(folder.path()).mkpath(QStringLiteral("base"));
         QFile file(store::databasePath(folder.dataFolder()));
@@ -132,6 +138,9 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
     QCOMPARE(answers.lastText(), QStringLiteral("Өзгертетін тағам табылмады."));
     w.main.command(QStringLiteral("delete"))->trigger();
     QCOMPARE(answers.messages.size(), 2);
+    if (damage == QLatin1String("empty")) {
+        QCOMPARE(QFileInfo(store::databasePath(folder.dataFolder())).size(), 0);
+    }
 }
 
 void MainWindowTest::layoutFollowsTheWindowSize() {

@@ -15,6 +15,7 @@
 
 #include "reports/htmlreport.h"
 #include "tests/support.h"
+#include "ui/delegate.h"
 #include "ui/picturebox.h"
 
 namespace {
@@ -167,6 +168,7 @@ private slots:
     void valuesKeepOneItemPerLine();
     void savingAsksAboutTheFileItWrites();
     void fullDiskIsSaidPlainly();
+    void desktopWithoutXdgOpenIsSaidPlainly();
 };
 
 void ReportsTest::menuReport() {
@@ -462,6 +464,22 @@ void ReportsTest::fullDiskIsSaidPlainly() {
              QStringList({QStringLiteral("The disk is full: \"%1\" could not be written to its "
                                          "end.")
                               .arg(links.filePath(QStringLiteral("out.html")))}));
+}
+
+void ReportsTest::desktopWithoutXdgOpenIsSaidPlainly() {
+    QTemporaryDir nothing;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(nothing.path()));
+    bool said = false;
+    try {
+        ui::delegate().openDocument(QStringLiteral("/x/current.doc"), QStringLiteral("/x"));
+    } catch (const AppError& error) {
+        said =
+            error.message().startsWith(QStringLiteral("The report was written to "
+                                                      "\"/x/current.doc\", but xdg-open"));
+    }
+    qputenv("PATH", path);
+    QVERIFY(said);
 }
 
 QTEST_MAIN(ReportsTest)

@@ -387,6 +387,16 @@ void StoreTest::tableCursorRefusesBadValues() {
                  QStringLiteral("cannot store REAL value in INTEGER column goods.PS"));
     postRejected(QStringLiteral("Vozr"), QStringLiteral("1e"),
                  QStringLiteral("cannot store TEXT value in INTEGER column goods.Vozr"));
+    table.insert();
+    table.setField(QStringLiteral("Code"), QStringLiteral("12.5"));  // the key names its field
+    try {
+        table.post();
+        QFAIL("a code of 12.5 was stored");
+    } catch (const StoreError& error) {
+        QCOMPARE(error.message(), QStringLiteral("'12.5' is not a valid dish code: the code "
+                                                 "(Code) is a whole number"));
+    }
+    table.cancel();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 1);
 }
 

@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "store/error.h"
 #include "ui/look.h"
 #include "ui/messages.h"
 
@@ -140,8 +141,13 @@ public:
     }
 
     void openDocument(const QString& path, const QString& workingFolder) override {
-        // Whether an application takes the file is the desktop's affair.
-        QProcess::startDetached(QStringLiteral("xdg-open"), {path}, workingFolder);
+        // Whether an application takes the file is the desktop's affair; that nothing could
+        // be started to ask the desktop is ours to say.
+        if (!QProcess::startDetached(QStringLiteral("xdg-open"), {path}, workingFolder)) {
+            throw AppError(QStringLiteral("The report was written to \"%1\", but xdg-open "
+                                          "could not be started to open it")
+                               .arg(path));
+        }
     }
 
 private:

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QStringList>
 #include <initializer_list>
+#include <limits>
 
 class QDialog;
 class QRadioButton;
@@ -16,6 +17,10 @@ namespace ui {
 QFont formFont();
 // "Arial", or its metric twin.
 QFont arialFont(int pointSize, bool bold);
+
+// The longest text an edit box takes: all of it (the toolkit's default would cut a long
+// paste at 32 767 characters without a word).
+constexpr int kWholeText = std::numeric_limits<int>::max();
 
 // A window that is a fixed dialog: a title bar with a close box only, never minimised.
 // Window managers that draw a minimise button all the same (Openbox does, on every dialog)

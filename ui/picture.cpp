@@ -35,6 +35,17 @@ QByteArray formatForExtension(const QString& path) {
     throw AppError(QStringLiteral("Unknown picture file extension (.%1)").arg(suffix));
 }
 
+// A bitmap shorter than its header says: the reader would fill the missing rows with black.
+bool isTruncatedBitmap(QFile& file) {
+    const QByteArray header = file.peek(14);
+    if (header.size() < 14 || !header.startsWith("BM")) {
+        return false;  // the reader says what is wrong
+    }
+    const auto byte = [&](int i) { return static_cast<quint32>(static_cast<quint8>(header[i])); };
+    const quint32 declared = byte(2) | byte(3) << 8 | byte(4) << 16 | byte(5) << 24;
+    return file.size() < static_cast<qint64>(declared);
+}
+
 }  // namespace
 
 QImage loadPicture(const QString& path) {
@@ -42,6 +53,9 @@ QImage loadPicture(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         throw AppError(QStringLiteral("Cannot open file \"%1\". %2").arg(path, file.errorString()));
+    }
+    if (format == "bmp" && isTruncatedBitmap(file)) {
+        throw AppError(QStringLiteral("Bitmap image is not valid"));
     }
     QImageReader reader(&file, format);
     reader.setDecideFormatFromContent(format.isEmpty());
