@@ -198,9 +198,11 @@ public:
         sqlite3_open(QFile::encodeName(store::databasePath(folder + "/base")).constData(), &db_);
         sqlite3_exec(db_, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL", nullptr, nullptr,
                      nullptr);
-        sqlite3_prepare_v2(db_,
-                           "insert into orders (code,fio,kvo,sena,summ,dt) values (?,?,?,?,?,?)",
-                           -1, &insert_, nullptr);
+        sqlite3_prepare_v2(
+            db_,
+            "insert into orders (code,fio,kvo,sena,summ,dt) select ?,?,?,?,?,? where "
+            "exists (select 1 from goods where Code = ?)",
+            -1, &insert_, nullptr);
     }
     ~PlainInsert() {
         sqlite3_finalize(insert_);
@@ -213,6 +215,7 @@ public:
         sqlite3_bind_int64(insert_, 4, 500);
         sqlite3_bind_int64(insert_, 5, 1000);
         sqlite3_bind_text(insert_, 6, "2026-12-09", -1, SQLITE_STATIC);
+        sqlite3_bind_int64(insert_, 7, 1 + i % 100);
         sqlite3_step(insert_);
         sqlite3_reset(insert_);
     }

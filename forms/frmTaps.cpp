@@ -150,6 +150,10 @@ void TForm3::BitBtn1Click() {
     Query1.clearLines();
     Query1.addLine(statements::insertOrder(code, Edit1->text(), quantity, price,
                                            orderSum(quantity, price), dtp1->date()));
-    Query1.execSQL();
+    if (Query1.execSQL() == 0) {
+        throw AppError(
+            QStringLiteral("The dish is no longer in the menu (another copy of the "
+                           "program deleted it); the order was not recorded"));
+    }
     accept();
 }

@@ -144,12 +144,13 @@ void Query::load() {
     emit currentChanged(current_);
 }
 
-void Query::execSQL() {
+int Query::execSQL() {
     close();
     auto db = connectionFor(dataFolder_);
     Statement statement(*db, sql());
     statement.bindAll(params());
     statement.run();
+    return sqlite3_changes(db->handle());
 }
 
 int Query::fieldIndex(const QString& name) const {

@@ -45,7 +45,7 @@ public:
     void open();  // does nothing when already open
     void close();
     void refresh();
-    void execSQL();  // for statements that yield no rows
+    int execSQL();  // for statements that yield no rows; answers the rows changed
 
     bool isOpen() const { return open_; }
     int recordCount() const { return rows_.rowCount(); }

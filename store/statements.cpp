@@ -95,8 +95,10 @@ store::Line deleteDish(const QString& name) {
 
 store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, const QVariant& price,
                         qint64 sum, const QDate& date) {
-    return {QStringLiteral("insert into orders (code,fio,kvo,sena,summ,dt) values (?,?,?,?,?,?)"),
-            {code, waiter, quantity, price, sum, date}};
+    // Only for a dish that still exists: another copy of the program may have deleted it.
+    return {QStringLiteral("insert into orders (code,fio,kvo,sena,summ,dt) select ?,?,?,?,?,? "
+                           "where exists (select 1 from goods where Code = ?)"),
+            {code, waiter, quantity, price, sum, date, code}};
 }
 
 store::Line ordersSelect() {

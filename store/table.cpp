@@ -88,6 +88,7 @@ void Table::edit() {
     if (!current_) {
         throw AppError(QStringLiteral("Cannot modify an empty dataset"));
     }
+    asRead_ = readRow(*current_);
     state_ = State::Edit;
 }
 
@@ -113,6 +114,12 @@ void Table::post() {
         values.append(row_.value(fieldNames()[c]));
     }
     Transaction transaction(*db_);
+    if (state_ == State::Edit && readRow(*current_) != asRead_) {
+        throw AppError(
+            QStringLiteral("The dish was changed or deleted by another copy of the "
+                           "program after it was opened here; nothing was saved. "
+                           "Cancel, and open the dish again to see it as it is now"));
+    }
     Statement write(*db_, state_ == State::Insert
                               ? QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
                                                "Comm) values (?, ?, ?, ?, ?, ?, ?) returning Code")

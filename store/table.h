@@ -13,7 +13,9 @@ class Database;
 
 // A cursor over the dishes for the dish editor: find a dish by its code, start inserting a
 // new row or editing the current one, set its fields, then post or cancel. Fields: Code, Nm,
-// Tys, DS, PS, Vozr, Comm and Img (the picture, as Windows bitmap bytes).
+// Tys, DS, PS, Vozr, Comm and Img (the picture, as Windows bitmap bytes). Another running
+// copy of the program may change the same dish meanwhile: an edit is written only over the
+// row as it was read, checked in the writing transaction.
 class Table {
 public:
     enum class State { Inactive, Browse, Insert, Edit };
@@ -43,6 +45,7 @@ private:
     State state_ = State::Inactive;
     std::optional<qint64> current_;
     QMap<QString, QVariant> row_;
+    QMap<QString, QVariant> asRead_;  // the row as it was when the edit began
 };
 
 }  // namespace store

@@ -58,6 +58,8 @@ private slots:
     void badPicturesAreRefused();
     void unreadableBaseKeepsTheEditorClosed();
     void saveAfterARefusedSearchClosesTheEditor();
+    void anotherCopysWorkIsNotOverwritten_data();
+    void anotherCopysWorkIsNotOverwritten();
 };
 
 void EditorTest::addWithoutPriceKeepsSearchAndSort() {
@@ -378,6 +380,45 @@ void EditorTest::saveAfterARefusedSearchClosesTheEditor() {
              1000000);
     QCOMPARE(answers.messages.size(), 1);  // the refusal, shown again by the list's reopening
     QVERIFY(answers.lastText().startsWith(QStringLiteral("'abc'")));
+}
+
+void EditorTest::anotherCopysWorkIsNotOverwritten_data() {
+    QTest::addColumn<QString>("elsewhere");  // what the other running copy does meanwhile
+    QTest::addColumn<QString>("nameAfter");
+    QTest::newRow("renamed") << "update goods set Nm = 'Бауырсақ' where Code = 10"
+                             << "Бауырсақ";
+    QTest::newRow("new picture") << "update pictures set Img = x'00' where Code = 10"
+                                 << "Бесбармақ";
+    QTest::newRow("deleted") << "delete from goods where Code = 10"
+                             << "";
+}
+
+void EditorTest::anotherCopysWorkIsNotOverwritten() {
+    QFETCH(QString, elsewhere);
+    QFETCH(QString, nameAfter);
+    Session session;
+    auto& [folder, answers, w] = session;
+    addMenu(folder);
+    w.show();
+    w.main.DBGrid1->selectRow(0);  // Бесбармақ, code 10
+    bool ran = false;
+    whileModal(w.editor, [&] {
+        ran = true;
+        folder.db().exec(elsewhere);
+        w.editor.DBEdit5->setText(QStringLiteral("777"));
+        w.editor.BitBtn2->click();
+        QVERIFY(w.editor.isVisible());  // nothing saved: the dialog stays, as typed
+        QCOMPARE(w.editor.DBEdit5->text(), QStringLiteral("777"));
+    });
+    w.main.command(QStringLiteral("change"))->trigger();
+    QVERIFY(ran);
+    QCOMPARE(answers.messages.size(), 1);
+    QVERIFY2(answers.lastText().startsWith(QStringLiteral("The dish was changed or deleted by "
+                                                          "another copy")),
+             qPrintable(answers.lastText()));
+    QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods where Code = 10")).toString(),
+             nameAfter);
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where PS = 777")).toInt(), 0);
 }
 
 QTEST_MAIN(EditorTest)

@@ -43,6 +43,7 @@ private slots:
     void draggedColumnsLastForTheRun();
     void viewLoadsOncePerShowing();
     void oneConnectionForTheWholeRun();
+    void orderForADishDeletedElsewhereIsRefused();
 };
 
 void OrdersTest::quantityIsCheckedOnEveryChange() {
@@ -334,6 +335,28 @@ void OrdersTest::oneConnectionForTheWholeRun() {
     QVERIFY2(answers.messages.size() == 1, qPrintable(answers.texts().join(u'|')));  // the count
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 2);
     QCOMPARE(store::connectionsOpened() - opensBefore, 1);
+}
+
+void OrdersTest::orderForADishDeletedElsewhereIsRefused() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
+    w.show();
+    bool ran = false;
+    whileModal(w.order, [&] {
+        ran = true;
+        folder.db().exec(QStringLiteral("delete from goods where Code = 1"));  // another copy
+        w.order.Edit1->setText(QStringLiteral("Асан"));
+        w.order.Edit2->setText(QStringLiteral("2"));
+        w.order.BitBtn1->click();
+        QVERIFY(w.order.isVisible());
+    });
+    w.main.command(QStringLiteral("order"))->trigger();
+    QVERIFY(ran);
+    QCOMPARE(answers.texts(),
+             QStringList({QStringLiteral("The dish is no longer in the menu (another copy of the "
+                                         "program deleted it); the order was not recorded.")}));
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 0);
 }
 
 QTEST_MAIN(OrdersTest)
