@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
@@ -41,6 +42,7 @@ private slots:
     void compactResultsKeepEveryValue();
     void largeResultsReadLikeTheStore();
     void noReadTransactionStaysBehindAResult();
+    void backupWhileOrdersAreSavedIsWhole();
 };
 
 void StoreTest::likeMatchesWithRegardToCase_data() {
@@ -542,6 +544,40 @@ void StoreTest::noReadTransactionStaysBehindAResult() {
         store::readDishDetails(folder.dataFolder(), i + 1);
     }
     QCOMPARE(store::connectionsOpened() - opensBefore, 1);
+}
+
+void StoreTest::backupWhileOrdersAreSavedIsWhole() {
+    TestFolder folder;
+    folder.db().exec(QStringLiteral(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 20000) "
+        "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) select i, 'Тағам ' || i, 'Топ', "
+        "4, i, 5, hex(randomblob(200)) from n"));
+    const int before = folder.scalar(QStringLiteral("select count(*) from orders")).toInt();
+    const QString copy = folder.path() + QStringLiteral("/copy.db");
+    QProcess backup;
+    backup.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../backup"),
+                 {store::databasePath(folder.dataFolder()), copy});
+    QVERIFY(backup.waitForStarted());
+    int saved = 0;
+    while (backup.state() != QProcess::NotRunning) {  // orders keep coming, each committed
+        folder.addOrder(1, QStringLiteral("Асан"), 1, 100, QStringLiteral("2026-12-09"));
+        ++saved;
+        QCoreApplication::processEvents();
+    }
+    QCOMPARE(backup.exitCode(), 0);
+    auto taken = store::Database::open(copy);
+    store::Statement check(*taken, QStringLiteral("PRAGMA integrity_check"));
+    QVERIFY(check.step());
+    QCOMPARE(check.column(0).toString(), QStringLiteral("ok"));
+    check.run();
+    store::Statement counts(*taken, QStringLiteral("select (select count(*) from goods), "
+                                                   "(select count(*) from orders)"));
+    QVERIFY(counts.step());
+    QCOMPARE(counts.column(0).toInt(), 20000);
+    QVERIFY(counts.column(1).toInt() >= before && counts.column(1).toInt() <= before + saved);
+    counts.run();
+    QVERIFY(!QFile::exists(copy + QStringLiteral("-wal")) ||
+            QFileInfo(copy + QStringLiteral("-wal")).size() == 0);
 }
 
 QTEST_GUILESS_MAIN(StoreTest)
