@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <map>
+#include <set>
 
 #include "store/datafolder.h"
 #include "store/error.h"
@@ -33,6 +34,12 @@ QString sqliteMessage(sqlite3* db, int code) {
 std::map<QString, std::shared_ptr<Database>>& connections() {
     static std::map<QString, std::shared_ptr<Database>> cache;
     return cache;
+}
+
+// Files found damaged during this run: read as far as they can be, never written again.
+std::set<QString>& damagedFiles() {
+    static std::set<QString> files;
+    return files;
 }
 
 int& opened() {
@@ -169,8 +176,12 @@ void Database::exec(const QString& sql) {
     char* error = nullptr;
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
-        const QString message = error ? QString::fromUtf8(error) : sqliteMessage(db_, rc);
+        const bool hasText = error != nullptr;
+        const QString message = hasText ? QString::fromUtf8(error) : sqliteMessage(db_, rc);
         sqlite3_free(error);
+        if (!hasText || (rc & 0xFF) == SQLITE_CORRUPT) {
+            raise(rc);
+        }
         broken_ = broken_ || breaksTheConnection(rc);
         throw StoreError(rc, message);
     }
@@ -180,7 +191,24 @@ void Database::raise(int code) const {
     if (breaksTheConnection(code)) {
         broken_ = true;
     }
-    throw StoreError(code, sqliteMessage(db_, code));
+    QString message = sqliteMessage(db_, code);
+    if ((code & 0xFF) == SQLITE_CORRUPT) {
+        damagedFiles().insert(path_);
+        message += QStringLiteral(
+                       ": the base file %1 is damaged; restore it from a backup "
+                       "(nothing more is written to it)")
+                       .arg(path_);
+    }
+    throw StoreError(code, message);
+}
+
+void Database::requireWritable() const {
+    if (damagedFiles().count(path_) != 0) {
+        throw StoreError(SQLITE_CORRUPT,
+                         QStringLiteral("The base file %1 is damaged, so nothing is written to "
+                                        "it; restore it from a backup")
+                             .arg(path_));
+    }
 }
 
 std::shared_ptr<Database> connectionFor(const QString& dataFolder) {
@@ -199,6 +227,7 @@ std::shared_ptr<Database> connectionFor(const QString& dataFolder) {
 
 void forgetConnections() {
     connections().clear();
+    damagedFiles().clear();
 }
 
 int connectionsOpened() {

@@ -31,6 +31,8 @@ public:
     // After an error of the file itself (I/O, a damaged or vanished file) the connection is
     // not used again: the next command opens the file anew.
     bool isBroken() const { return broken_; }
+    // Writing commands call this first: a file found damaged is not written again.
+    void requireWritable() const;
 
     // Prepared statements are kept for their next use (orders are taken one after another
     // with the same statement); a statement in use is never handed out twice.

@@ -147,6 +147,7 @@ void Query::load() {
 int Query::execSQL() {
     close();
     auto db = connectionFor(dataFolder_);
+    db->requireWritable();
     Statement statement(*db, sql());
     statement.bindAll(params());
     statement.run();

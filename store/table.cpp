@@ -113,6 +113,7 @@ void Table::post() {
     for (int c = 0; c < 7; ++c) {
         values.append(row_.value(fieldNames()[c]));
     }
+    db_->requireWritable();
     Transaction transaction(*db_);
     if (state_ == State::Edit && readRow(*current_) != asRead_) {
         throw AppError(

@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "store/database.h"
 #include "store/datafolder.h"
 #include "store/statements.h"
 #include "tests/support.h"
@@ -56,6 +57,7 @@ private slots:
     void deleteAsksAndTakesEveryDishOfThatName();
     void failedDeleteKeepsTheListWorking();
     void keysReachTheirCommands();
+    void damagedBaseIsSaidAndNeverWritten();
 };
 
 void MainWindowTest::startShowsTheMenuSortedByName() {
@@ -524,6 +526,49 @@ void MainWindowTest::keysReachTheirCommands() {
     QTest::keyClick(w.main.Edit1, Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(answers.questions.size(), 1);
     QCOMPARE(w.main.Edit1->text(), QStringLiteral("бе"));
+}
+
+void MainWindowTest::damagedBaseIsSaidAndNeverWritten() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    folder.db().exec(QStringLiteral(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 3000) "
+        "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) select i, 'Тағам ' || i, 'Топ', "
+        "4, i, 5, 'Сипаттама' from n; PRAGMA wal_checkpoint(TRUNCATE)"));
+    const QString base = store::databasePath(folder.dataFolder());
+    {
+        QFile file(base);  // a page in the middle of the menu, overwritten
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(19 * 4096);
+        file.write(QByteArray(4096, '\xFF'));
+    }
+    auto bytes = [&] {
+        QFile file(base);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    };
+    const QByteArray damaged = bytes();
+    w.show();
+    QCOMPARE(answers.messages.size(), 1);
+    QVERIFY2(answers.lastText().contains(QStringLiteral("is damaged; restore it from a backup")),
+             qPrintable(answers.lastText()));
+    QVERIFY(answers.lastText().contains(base));
+    // Writing commands are refused from then on, and say why.
+    whileModal(w.editor, [&] {
+        w.editor.DBEdit1->setText(QStringLiteral("9999"));
+        w.editor.DBEdit2->setText(QStringLiteral("Жаңа"));
+        w.editor.DBEdit3->setText(QStringLiteral("Топ"));
+        w.editor.DBEdit6->setText(QStringLiteral("5"));
+        w.editor.DBMemo1->setPlainText(QStringLiteral("Сипаттама"));
+        w.editor.BitBtn2->click();
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    QVERIFY2(answers.lastText().startsWith(QStringLiteral("The base file %1 is damaged, so "
+                                                          "nothing is written to it")
+                                               .arg(base)),
+             qPrintable(answers.lastText()));
+    QVERIFY(bytes() == damaged);
+    QCOMPARE(QFileInfo(base + QStringLiteral("-wal")).size(), 0);
 }
 
 QTEST_MAIN(MainWindowTest)
