@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <map>
 #include <set>
 
@@ -112,20 +113,54 @@ void Database::keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) cons
 
 std::shared_ptr<Database> Database::open(const QString& path) {
     refuseWhatIsNoDatabase(path);
+    try {
+        return openAs(path, Access::ReadWrite);
+    } catch (const StoreError& error) {
+        const int primary = error.code() & 0xFF;
+        const bool mayBeReadOnly =
+            primary == SQLITE_READONLY || primary == SQLITE_CANTOPEN || primary == SQLITE_PERM;
+        if (!QFileInfo::exists(path) || !mayBeReadOnly) {
+            throw;
+        }
+        // A base on a read-only folder, mount or disk: read it, write nothing. Without its
+        // -shm file beside it, only an unchanging file can be read.
+        try {
+            return openAs(path, Access::ReadOnly);
+        } catch (const StoreError&) {
+            try {
+                return openAs(path, Access::Unchanging);
+            } catch (const StoreError&) {
+                throw error;
+            }
+        }
+    }
+}
+
+std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    QByteArray name = QFile::encodeName(path);
+    int flags = SQLITE_OPEN_NOMUTEX;
+    if (access == Access::ReadWrite) {
+        flags |= SQLITE_OPEN_READWRITE;
+    } else {
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        name = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toUtf8() +
+               (access == Access::ReadOnly ? "?mode=ro" : "?mode=ro&immutable=1");
+    }
+    const int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         raiseOpenError(db, rc, path);
     }
     ++opened();
     std::shared_ptr<Database> database(new Database(db, path));
     try {
-        database->configure();
+        database->configure(access != Access::ReadWrite);
     } catch (const StoreError& error) {
         // "file is not a database" says more with the file's name beside it.
         throw StoreError(error.code(), QStringLiteral("%1: %2").arg(error.message(), path));
     }
+    // SQLite opens a write-protected file for reading only, without a word.
+    database->readOnly_ = sqlite3_db_readonly(db, "main") == 1;
     return database;
 }
 
@@ -138,7 +173,7 @@ std::shared_ptr<Database> Database::create(const QString& path) {
         raiseOpenError(db, rc, path);
     }
     std::shared_ptr<Database> database(new Database(db, path));
-    database->configure();
+    database->configure(false);
     loadSchemaResource();
     QFile schema(QStringLiteral(":/store/schema.sql"));
     if (!schema.open(QIODevice::ReadOnly)) {
@@ -151,7 +186,7 @@ std::shared_ptr<Database> Database::create(const QString& path) {
 }
 
 // Called right after opening, before any statement of the program runs.
-void Database::configure() {
+void Database::configure(bool readOnly) {
     // Double-quoted text is an identifier, never a string literal.
     for (const int setting : {SQLITE_DBCONFIG_DQS_DML, SQLITE_DBCONFIG_DQS_DDL}) {
         if (const int rc = sqlite3_db_config(db_, setting, 0, nullptr); rc != SQLITE_OK) {
@@ -163,12 +198,24 @@ void Database::configure() {
     }
     // A second running copy waits for the first instead of failing at once.
     sqlite3_busy_timeout(db_, 5000);
-    // Touching the schema here turns a damaged or foreign file into an error now, not later.
     exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    if (readOnly) {
+        // Reading the schema turns a damaged or foreign file into an error now, not later.
+        exec(QStringLiteral("select count(*) from sqlite_schema"));
+        return;
+    }
+    // Touching the file here turns a damaged or foreign file into an error now, not later.
     Statement journal(*this, QStringLiteral("PRAGMA journal_mode = WAL"));
     journal.step();
-    // In a read-only folder the journal stays as it was; reads still work, and a write then
-    // fails with SQLite's own message.
+    const QString mode = journal.column(0).toString();
+    journal.run();
+    if (mode.compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0) {
+        // The log needs its -shm file beside the base: a folder that cannot hold one is read.
+        throw StoreError(SQLITE_READONLY,
+                         QStringLiteral("the base cannot keep its write-ahead log (journal mode "
+                                        "stays %1)")
+                             .arg(mode));
+    }
     exec(QStringLiteral("PRAGMA synchronous = FULL"));
 }
 
@@ -203,6 +250,12 @@ void Database::raise(int code) const {
 }
 
 void Database::requireWritable() const {
+    if (readOnly_) {
+        throw StoreError(SQLITE_READONLY,
+                         QStringLiteral("The base file %1 is read-only (its file, folder or disk "
+                                        "may not be written), so nothing can be written to it")
+                             .arg(path_));
+    }
     if (damagedFiles().count(path_) != 0) {
         throw StoreError(SQLITE_CORRUPT,
                          QStringLiteral("The base file %1 is damaged, so nothing is written to "

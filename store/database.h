@@ -15,7 +15,8 @@ namespace store {
 // One open SQLite connection, configured the way the program relies on.
 class Database {
 public:
-    // Opens an existing database file read-write; never creates one.
+    // Opens an existing database file read-write, or for reading only where it cannot be
+    // written (its commands that write then say so); never creates one.
     static std::shared_ptr<Database> open(const QString& path);
     // Creates a new database file from the schema (the sample builder and tests use it).
     static std::shared_ptr<Database> create(const QString& path);
@@ -40,12 +41,15 @@ public:
     void keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) const;
 
 private:
+    enum class Access { ReadWrite, ReadOnly, Unchanging };
+    static std::shared_ptr<Database> openAs(const QString& path, Access access);
     Database(sqlite3* db, QString path);
-    void configure();
+    void configure(bool readOnly);
 
     sqlite3* db_;
     QString path_;
     mutable bool broken_ = false;
+    bool readOnly_ = false;
     mutable std::unordered_map<std::string, sqlite3_stmt*> prepared_;
 };
 

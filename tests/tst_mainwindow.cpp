@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QAction>
 #include <QFile>
 #include <QFileInfo>
@@ -6,9 +8,11 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QToolBar>
 #include <QtTest>
 
@@ -58,6 +62,7 @@ private slots:
     void failedDeleteKeepsTheListWorking();
     void keysReachTheirCommands();
     void damagedBaseIsSaidAndNeverWritten();
+    void readOnlyBaseIsReadAndNeverWritten();
 };
 
 void MainWindowTest::startShowsTheMenuSortedByName() {
@@ -569,6 +574,53 @@ void MainWindowTest::damagedBaseIsSaidAndNeverWritten() {
              qPrintable(answers.lastText()));
     QVERIFY(bytes() == damaged);
     QCOMPARE(QFileInfo(base + QStringLiteral("-wal")).size(), 0);
+}
+
+void MainWindowTest::readOnlyBaseIsReadAndNeverWritten() {
+    // A base on a disk mounted read-only, without the -shm file its log would need.
+    QTemporaryDir mount;
+    auto run = [](const QStringList& arguments) {
+        return QProcess::execute(QStringLiteral("mount"), arguments) == 0;
+    };
+    if (::geteuid() != 0 ||
+        !run({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+              QStringLiteral("size=8m"), QStringLiteral("tmpfs"), mount.path()})) {
+        QSKIP("mounting a read-only disk needs the superuser");
+    }
+    const QString base = mount.path() + QStringLiteral("/base/orvelin.db");
+    QDir(mount.path()).mkpath(QStringLiteral("base"));
+    {
+        auto db = store::Database::create(base);
+        db->exec(
+            QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) values "
+                           "(1, 'Шай', 'Сусын', 4, 100, 5, 'Қара шай'), (2, 'Палау', "
+                           "'Күріш', 4, 2200, 75, 'Қой етімен'); insert into orders values "
+                           "(1, 'Асан', 2, 100, 200, '2026-12-01')"));
+    }
+    QVERIFY(run({QStringLiteral("-o"), QStringLiteral("remount,ro"), mount.path()}));
+    {
+        store::setProgramFolder(mount.path());
+        ScriptedDelegate answers;
+        Windows w;
+        w.show();
+        QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
+        QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Палау"), QStringLiteral("Шай")}));
+        QCOMPARE(w.main.DBMemo1->toPlainText(), QStringLiteral("Қой етімен"));
+        whileModal(w.orders, [&] {
+            QCOMPARE(w.orders.DBGrid1->model()->rowCount(), 1);
+            w.orders.close();
+        });
+        w.main.command(QStringLiteral("orders"))->trigger();
+        answers.answers = {true};
+        w.main.command(QStringLiteral("delete"))->trigger();
+        QCOMPARE(answers.messages.size(), 1);
+        QVERIFY2(answers.lastText().startsWith(
+                     QStringLiteral("The base file %1 is read-only").arg(base)),
+                 qPrintable(answers.lastText()));
+        store::forgetConnections();
+    }
+    store::setProgramFolder(QString());
+    QProcess::execute(QStringLiteral("umount"), {mount.path()});
 }
 
 QTEST_MAIN(MainWindowTest)
