@@ -142,8 +142,23 @@ QStringList Windows::gridColumn(int column) const {
     return values;
 }
 
+namespace {
+int& pendingModalChecks() {
+    static int pending = 0;
+    return pending;
+}
+}  // namespace
+
+Session::~Session() {
+    if (std::exchange(pendingModalChecks(), 0) != 0) {
+        QTest::qFail("a dialog the test waited for never opened", __FILE__, __LINE__);
+    }
+}
+
 void whileModal(QDialog& dialog, std::function<void()> check) {
+    ++pendingModalChecks();
     QTimer::singleShot(0, &dialog, [&dialog, check] {
+        --pendingModalChecks();
         QVERIFY(dialog.isVisible());
         check();
         if (dialog.isVisible()) {

@@ -100,10 +100,15 @@ struct Windows {
 struct Session {
     explicit Session(bool withBase = true, const QString& folderName = {})
         : folder(withBase, folderName) {}
+    // Fails the test when a dialog it waited for with whileModal never opened.
+    ~Session();
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
     TestFolder folder;
     ScriptedDelegate answers;
     Windows w;
 };
 
 // Runs check while the next modal dialog is open; closes the dialog if check leaves it open.
+// The session fails the test if the dialog never opened, so a check cannot pass unseen.
 void whileModal(QDialog& dialog, std::function<void()> check);
