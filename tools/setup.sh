@@ -35,5 +35,13 @@ fi
 # Real print jobs go through CUPS' PDF printer; the rest of the tests need no service. In CI
 # the print tests fail when the printer could not be made.
 bash tools/start-pdf-printer.sh || echo "warning: no CUPS PDF printer; the print tests will say so"
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure
+(cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure)
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer (leaks
+# included): any report fails the run.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
+  "-DCMAKE_CXX_FLAGS=-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+cmake --build build-asan -j"$(nproc)"
+cd build-asan
+QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure
