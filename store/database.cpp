@@ -226,7 +226,7 @@ void Database::exec(const QString& sql) {
         const bool hasText = error != nullptr;
         const QString message = hasText ? QString::fromUtf8(error) : sqliteMessage(db_, rc);
         sqlite3_free(error);
-        if (!hasText || (rc & 0xFF) == SQLITE_CORRUPT) {
+        if (!hasText || (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_BUSY) {
             raise(rc);
         }
         broken_ = broken_ || breaksTheConnection(rc);
@@ -239,6 +239,12 @@ void Database::raise(int code) const {
         broken_ = true;
     }
     QString message = sqliteMessage(db_, code);
+    if ((code & 0xFF) == SQLITE_BUSY) {
+        message += QStringLiteral(
+                       ": another program kept the base file %1 locked for 5 "
+                       "seconds; nothing was written, try again in a moment")
+                       .arg(path_);
+    }
     if ((code & 0xFF) == SQLITE_CORRUPT) {
         damagedFiles().insert(path_);
         message += QStringLiteral(

@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -60,6 +61,9 @@ private slots:
     void saveAfterARefusedSearchClosesTheEditor();
     void anotherCopysWorkIsNotOverwritten_data();
     void anotherCopysWorkIsNotOverwritten();
+    void lockedBaseWaitsThenSaysSoAndKeepsTheTyping();
+    void hostileTextIsKeptExactly_data();
+    void hostileTextIsKeptExactly();
 };
 
 void EditorTest::addWithoutPriceKeepsSearchAndSort() {
@@ -419,6 +423,73 @@ void EditorTest::anotherCopysWorkIsNotOverwritten() {
     QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods where Code = 10")).toString(),
              nameAfter);
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where PS = 777")).toInt(), 0);
+}
+
+void EditorTest::lockedBaseWaitsThenSaysSoAndKeepsTheTyping() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    addMenu(folder);
+    w.show();
+    folder.db().exec(QStringLiteral("BEGIN EXCLUSIVE"));  // another program writing, for long
+    QElapsedTimer waited;
+    whileModal(w.editor, [&] {
+        fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
+        waited.start();
+        w.editor.BitBtn2->click();
+        QVERIFY(waited.elapsed() >= 4500);  // the busy wait came first
+        QVERIFY(w.editor.isVisible());
+        QCOMPARE(w.editor.DBEdit2->text(), QStringLiteral("Самса"));  // nothing typed lost
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    folder.db().exec(QStringLiteral("ROLLBACK"));
+    QCOMPARE(answers.messages.size(), 1);
+    QVERIFY2(answers.lastText().contains(QStringLiteral("locked for 5 seconds; nothing was "
+                                                        "written, try again")),
+             qPrintable(answers.lastText()));
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
+}
+
+void EditorTest::hostileTextIsKeptExactly_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("quotes") << QStringLiteral("O'Brien \"қызыл\" `x`");
+    QTest::newRow("backslash and wildcards") << QStringLiteral("a\\b %_% 100%");
+    QTest::newRow("statement") << QStringLiteral("x'); drop table goods; --");
+    QTest::newRow("10 000 characters") << QString(10000, QChar(0x04E9));
+    QTest::newRow("control characters") << QStringLiteral("a\tb\x01c\x7F");
+    QTest::newRow("right to left") << QStringLiteral("\u05E9\u05DC\u05D5\u05DD \u202Eabc");
+    QTest::newRow("emoji") << QStringLiteral("Шай ☕🍲👨‍🍳");
+    QTest::newRow("line breaks") << QStringLiteral("бір\nекі\r\nүш");
+}
+
+void EditorTest::hostileTextIsKeptExactly() {
+    QFETCH(QString, text);
+    Session session;
+    auto& [folder, answers, w] = session;
+    addMenu(folder);
+    w.show();
+    whileModal(w.editor, [&] {
+        fill(w.editor, {"77", text, text, "5", "5"}, text);
+        w.editor.BitBtn2->click();
+    });
+    w.main.command(QStringLiteral("add"))->trigger();
+    QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
+    QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods where Code = 77")).toString(),
+             text);
+    // The description box holds lines: a CR LF in it is one line break.
+    QCOMPARE(folder.scalar(QStringLiteral("select Comm from goods where Code = 77")).toString(),
+             QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // A search for the whole text finds exactly that dish.
+    w.main.Edit1->setText(text);
+    w.main.BitBtn1->click();
+    QCOMPARE(w.main.Query1->recordCount(), 1);
+    QCOMPARE(w.main.Query1->fieldByName(QStringLiteral("Code")).asInteger(), 77);
+    // Its report keeps one item per line: the cell is one line of its own.
+    w.main.command(QStringLiteral("report"))->trigger();
+    QFile report(folder.path() + QStringLiteral("/current.doc"));
+    QVERIFY(report.open(QIODevice::ReadOnly));
+    const QByteArray written = report.readAll();
+    QCOMPARE(written.count("\r\n"), written.count('\n'));
+    QCOMPARE(written.count("\r\n"), 3 + 1 + 4 + 1 + (2 + 4 + 1) + 1);
 }
 
 QTEST_MAIN(EditorTest)
