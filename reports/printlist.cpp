@@ -46,6 +46,11 @@ void walkLines(store::Query& list, const QList<ui::Column>& columns, Sink&& sink
 
 }  // namespace
 
+int nextTabStop(int x, int step) {
+    // From x + 1: a stop only one unit away is not "more than one unit" to the right.
+    return (x + 1) / step * step + step;
+}
+
 TextPages::TextPages(QPainter& painter, QPagedPaintDevice& device)
     : painter_(painter), device_(device) {
     const QFontMetrics metrics(painter.font(), &device);
@@ -79,7 +84,7 @@ void TextPages::writeLine(const QString& text) {
     for (const QChar c : text) {
         if (c == QLatin1Char('\t')) {
             flush(run, runStart);
-            const int stop = (x_ + 1) / tabStep_ * tabStep_ + tabStep_;
+            const int stop = nextTabStop(x_, tabStep_);
             if (stop >= width_) {
                 lineBreak();
             } else {

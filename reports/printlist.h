@@ -38,6 +38,10 @@ private:
     int y_ = 0;
 };
 
+// Where a tab at x goes: the next multiple of step that lies more than one device unit to
+// the right of x.
+int nextTabStop(int x, int step);
+
 // The printed dish list: the heading, the title line, then one line per row, every cell
 // between tabs. The walk leaves the list on its last row.
 QStringList printedLines(store::Query& list, const QList<ui::Column>& columns);

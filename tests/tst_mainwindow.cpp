@@ -524,6 +524,10 @@ void MainWindowTest::keysReachTheirCommands() {
     w.main.DBMemo1->setFocus();
     QTest::keyClick(w.main.DBMemo1, Qt::Key_Return);
     QCOMPARE(answers.messages.size(), 1);
+    w.main.Edit1->setFocus();  // Enter on the number pad searches too
+    QTest::keyClick(w.main.Edit1, Qt::Key_Enter, Qt::KeypadModifier);
+    QCOMPARE(answers.messages.size(), 2);
+    answers.messages.removeLast();
 
     // Ctrl+Delete in the search box deletes the dish, not a word of the text.
     w.main.Edit1->setFocus();

@@ -115,6 +115,17 @@ void OrdersTest::priceThatIsNoWholeNumber() {
     w.order.Edit2->setText(QStringLiteral("999"));
     QCOMPARE(w.order.Edit4->text(), QStringLiteral("8991000000000000"));
     w.order.reject();
+    // Past 64 bits the order is refused, not wrapped round.
+    folder.db().exec(QStringLiteral("update goods set PS = 100000000000000000 where Code = 2"));
+    w.main.reopenList();
+    w.main.DBGrid1->selectRow(1);
+    answers.messages.clear();
+    QVERIFY(w.order.FormShow());
+    w.order.Edit2->setText(QStringLiteral("999"));
+    QCOMPARE(answers.texts(),
+             QStringList({QStringLiteral("The sum of 999 x 100000000000000000 is too large.")}));
+    QCOMPARE(w.order.Edit4->text(), QStringLiteral("0"));
+    w.order.reject();
 }
 
 void OrdersTest::okRecordsExactlyOneLine() {

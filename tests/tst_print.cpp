@@ -89,12 +89,21 @@ class PrintTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void tabStopsLieMoreThanOneUnitOn();
     void linesOfASearchResult();
     void pageLayout();
     void closedListPrintsItsHeadingOnly();
     void cancelledPrintDialogPrintsNothing();
     void realPrintJobThroughCups();
 };
+
+void PrintTest::tabStopsLieMoreThanOneUnitOn() {
+    // Half an inch of 36 units: from just before a stop, and from on it, to the next one.
+    const int cases[][2] = {{0, 36}, {34, 36}, {35, 72}, {36, 72}, {37, 72}, {71, 108}};
+    for (const auto& [x, stop] : cases) {
+        QCOMPARE(reports::nextTabStop(x, 36), stop);
+    }
+}
 
 void PrintTest::linesOfASearchResult() {
     Session session;

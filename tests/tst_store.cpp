@@ -142,6 +142,8 @@ void StoreTest::sqlLikeAndUpperAreReplaced() {
     QCOMPARE(ask(QStringLiteral("select 'Асан' like '%Ас%'")).toInt(), 1);
     QCOMPARE(ask(QStringLiteral("select 'асан' like '%Ас%'")).toInt(), 0);
     QCOMPARE(ask(QStringLiteral("select 'abc' like 'ABC'")).toInt(), 0);
+    QCOMPARE(ask(QStringLiteral("select 'abc' like 'ABC' escape '\\'")).toInt(), 0);
+    QCOMPARE(ask(QStringLiteral("PRAGMA journal_mode")).toString(), QStringLiteral("wal"));
     QCOMPARE(ask(QStringLiteral("select 'a%b' like '%\\%%' escape '\\'")).toInt(), 1);
     QCOMPARE(ask(QStringLiteral("select 'ab' like '%\\%%' escape '\\'")).toInt(), 0);
     QCOMPARE(
@@ -352,6 +354,16 @@ void StoreTest::tableCursorPostsAndCancels() {
     table.insert();
     table.setField(QStringLiteral("Code"), QStringLiteral("7"));
     table.setField(QStringLiteral("Nm"), QStringLiteral("Жаңа"));
+    table.cancel();
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 1);
+    // A dish and its picture are written together or not at all.
+    folder.db().exec(
+        QStringLiteral("create trigger refuse before insert on pictures begin "
+                       "select raise(abort, 'no pictures today'); end"));
+    table.insert();
+    table.setField(QStringLiteral("Code"), 9);
+    table.setField(QStringLiteral("Img"), sampleBitmap(2, 2, Qt::red));
+    QVERIFY_THROWS_EXCEPTION(StoreError, table.post());
     table.cancel();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 1);
 
