@@ -226,7 +226,9 @@ void Database::exec(const QString& sql) {
         const bool hasText = error != nullptr;
         const QString message = hasText ? QString::fromUtf8(error) : sqliteMessage(db_, rc);
         sqlite3_free(error);
-        if (!hasText || (rc & 0xFF) == SQLITE_CORRUPT || (rc & 0xFF) == SQLITE_BUSY) {
+        const int primary = rc & 0xFF;
+        if (!hasText || primary == SQLITE_CORRUPT || primary == SQLITE_BUSY ||
+            primary == SQLITE_FULL) {
             raise(rc);
         }
         broken_ = broken_ || breaksTheConnection(rc);
@@ -244,6 +246,9 @@ void Database::raise(int code) const {
                        ": another program kept the base file %1 locked for 5 "
                        "seconds; nothing was written, try again in a moment")
                        .arg(path_);
+    }
+    if ((code & 0xFF) == SQLITE_FULL) {
+        message += QStringLiteral(": the disk holding %1 is full; nothing was written").arg(path_);
     }
     if ((code & 0xFF) == SQLITE_CORRUPT) {
         damagedFiles().insert(path_);

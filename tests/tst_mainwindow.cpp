@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -591,6 +592,12 @@ void MainWindowTest::readOnlyBaseIsReadAndNeverWritten() {
               QStringLiteral("size=8m"), QStringLiteral("tmpfs"), mount.path()})) {
         QSKIP("mounting a read-only disk needs the superuser");
     }
+    // Unmounted however the test ends.
+    const auto unmount = qScopeGuard([&] {
+        store::forgetConnections();
+        store::setProgramFolder(QString());
+        QProcess::execute(QStringLiteral("umount"), {mount.path()});
+    });
     const QString base = mount.path() + QStringLiteral("/base/orvelin.db");
     QDir(mount.path()).mkpath(QStringLiteral("base"));
     {
@@ -623,8 +630,6 @@ void MainWindowTest::readOnlyBaseIsReadAndNeverWritten() {
                  qPrintable(answers.lastText()));
         store::forgetConnections();
     }
-    store::setProgramFolder(QString());
-    QProcess::execute(QStringLiteral("umount"), {mount.path()});
 }
 
 QTEST_MAIN(MainWindowTest)

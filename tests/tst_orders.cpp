@@ -1,15 +1,22 @@
+#include <unistd.h>
+
 #include <QAction>
 #include <QDateEdit>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTableView>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "store/database.h"
+#include "store/datafolder.h"
 #include "tests/support.h"
 #include "ui/datasource.h"
 
@@ -44,6 +51,7 @@ private slots:
     void viewLoadsOncePerShowing();
     void oneConnectionForTheWholeRun();
     void orderForADishDeletedElsewhereIsRefused();
+    void fullDiskIsSaidAndNothingIsLost();
 };
 
 void OrdersTest::quantityIsCheckedOnEveryChange() {
@@ -368,6 +376,73 @@ void OrdersTest::orderForADishDeletedElsewhereIsRefused() {
              QStringList({QStringLiteral("The dish is no longer in the menu (another copy of the "
                                          "program deleted it); the order was not recorded.")}));
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 0);
+}
+
+void OrdersTest::fullDiskIsSaidAndNothingIsLost() {
+    QTemporaryDir mount;
+    if (::geteuid() != 0 ||
+        QProcess::execute(QStringLiteral("mount"), {QStringLiteral("-t"), QStringLiteral("tmpfs"),
+                                                    QStringLiteral("-o"), QStringLiteral("size=2m"),
+                                                    QStringLiteral("tmpfs"), mount.path()}) != 0) {
+        QSKIP("a small full disk (tmpfs) needs the superuser");
+    }
+    // Unmounted however the test ends.
+    const auto unmount = qScopeGuard([&] {
+        store::forgetConnections();
+        store::setProgramFolder(QString());
+        QProcess::execute(QStringLiteral("umount"), {mount.path()});
+    });
+    QDir(mount.path()).mkpath(QStringLiteral("base"));
+    store::Database::create(mount.path() + QStringLiteral("/base/orvelin.db"))
+        ->exec(QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) values (1, "
+                              "'Шай', 'Сусын', 4, 100, 5, 'Қара шай')"));
+    const QString filler = mount.path() + QStringLiteral("/filler");
+    {
+        store::setProgramFolder(mount.path());
+        ScriptedDelegate answers;
+        Windows w;
+        w.show();  // the program is running when the disk fills up
+        {
+            QFile fill(filler);  // the rest of the disk taken by another program
+            QVERIFY(fill.open(QIODevice::WriteOnly));
+            const QByteArray block(4096, 'x');
+            while (fill.write(block) == block.size() && fill.flush()) {
+            }
+        }
+        int tries = 0;
+        bool refused = false;
+        while (!refused && tries++ < 200) {  // until the log cannot grow
+            whileModal(w.order, [&] {
+                w.order.Edit1->setText(QString(300, QChar(0x04D9)));
+                w.order.Edit2->setText(QStringLiteral("1"));
+                w.order.BitBtn1->click();
+                refused = w.order.isVisible();
+            });
+            w.main.command(QStringLiteral("order"))->trigger();
+        }
+        QVERIFY2(refused, qPrintable(answers.texts().join(u'|')));
+        QVERIFY2(
+            answers.lastText().contains(QStringLiteral("the disk holding %1/base/orvelin.db is "
+                                                       "full; nothing was written")
+                                            .arg(mount.path())),
+            qPrintable(answers.lastText()));
+        const int recorded = tries - 1;
+        // Room again: the next order goes in, and every acknowledged one is there.
+        QFile::remove(filler);
+        whileModal(w.order, [&] {
+            w.order.Edit1->setText(QStringLiteral("Асан"));
+            w.order.Edit2->setText(QStringLiteral("1"));
+            w.order.BitBtn1->click();
+            QVERIFY(!w.order.isVisible());
+        });
+        w.main.command(QStringLiteral("order"))->trigger();
+        auto db = store::connectionFor(mount.path() + QStringLiteral("/base"));
+        store::Statement count(*db, QStringLiteral("select count(*) from orders"));
+        QVERIFY(count.step());
+        QCOMPARE(count.column(0).toInt(), recorded + 1);
+        count.run();
+        store::forgetConnections();
+    }
 }
 
 QTEST_MAIN(OrdersTest)
