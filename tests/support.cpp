@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <utility>
 
@@ -107,6 +108,12 @@ QStringList ScriptedDelegate::texts() const {
         all.append(m.text);
     }
     return all;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour) {

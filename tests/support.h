@@ -69,6 +69,9 @@ public:
     QStringList texts() const;
 };
 
+// Writes a file whole (and its folder), for tests that need a file of given bytes.
+bool writeFile(const QString& path, const QByteArray& bytes);
+
 // A small Windows bitmap of one colour.
 QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour);
 

@@ -298,20 +298,14 @@ void EditorTest::badPicturesAreRefused() {
     addMenu(folder);
     w.show();
     const QString broken = folder.path() + QStringLiteral("/broken.bmp");
-    QFile file(broken);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("BM this is not a bitmap at all");
-    file.close();
+    QVERIFY(writeFile(broken, "BM this is not a bitmap at all"));
     const QString png = writePicture(folder.path(), QStringLiteral("a.png"), "PNG");
     const QString missing = folder.path() + QStringLiteral("/missing.jpg");
     const QString metafile = folder.path() + QStringLiteral("/logo.WMF");
     // A whole bitmap cut in half: its header promises more than the file holds.
     const QString truncated = folder.path() + QStringLiteral("/half.bmp");
     const QByteArray whole = sampleBitmap(40, 40, Qt::red);
-    QFile half(truncated);
-    QVERIFY(half.open(QIODevice::WriteOnly));
-    half.write(whole.left(whole.size() / 2));
-    half.close();
+    QVERIFY(writeFile(truncated, whole.left(whole.size() / 2)));
 
     w.main.DBGrid1->selectRow(0);
     whileModal(w.editor, [&] {

@@ -123,14 +123,11 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
     if (damage == QLatin1String("table")) {
         folder.db().exec(QStringLiteral("drop table pictures; drop table goods"));
     } else if (damage == QLatin1String("empty")) {
-        QDir(folder.path()).mkpath(QStringLiteral("base"));
-        QFile(store::databasePath(folder.dataFolder())).open(QIODevice::WriteOnly);
+        QVERIFY(writeFile(store::databasePath(folder.dataFolder()), {}));
     } else if (damage == QLatin1String("garbage")) {
-        QDir(folder.path()).mkpath(QStringLiteral("base"));
-        QFile file(store::databasePath(folder.dataFolder()));
-        QVERIFY(file.open(QIODevice::WriteOnly));
         static const char garbage[] = "SQLite format 2\0 this is no database";
-        file.write(garbage, sizeof garbage);
+        QVERIFY(writeFile(store::databasePath(folder.dataFolder()),
+                          QByteArray(garbage, sizeof garbage)));
     }
     w.show();
     QVERIFY(w.main.isVisible());

@@ -418,10 +418,7 @@ void ReportsTest::savingAsksAboutTheFileItWrites() {
     addMenu(folder);
     w.show();
     const QString earlier = folder.path() + QStringLiteral("/menu.html");
-    QFile file(earlier);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("kept");
-    file.close();
+    QVERIFY(writeFile(earlier, "kept"));
     // "menu" writes menu.html, which is there: asked about it, No keeps it and chooses again.
     answers.saveName = folder.path() + QStringLiteral("/menu");
     answers.answers = {false};
@@ -436,7 +433,7 @@ void ReportsTest::savingAsksAboutTheFileItWrites() {
     w.main.command(QStringLiteral("save"))->trigger();
     QVERIFY(readAll(earlier).startsWith(BOM "<html><body>\r\n<h3>"));
     // "a.htm" is there but a.htm.html is not: nothing to ask.
-    QFile(folder.path() + QStringLiteral("/a.htm")).open(QIODevice::WriteOnly);
+    QVERIFY(writeFile(folder.path() + QStringLiteral("/a.htm"), {}));
     answers.questions.clear();
     answers.saveName = folder.path() + QStringLiteral("/a.htm");
     w.main.command(QStringLiteral("save"))->trigger();
