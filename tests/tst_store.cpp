@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "reports/htmlreport.h"
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/dishdetails.h"
@@ -519,6 +520,29 @@ void StoreTest::largeResultsReadLikeTheStore() {
     query.open();
     QVERIFY(query.recordCount() > 190000);
     compareWithTheStore(query, folder.db(), {5});
+    // Reported: one table row per result row, its cells as the store holds them.
+    const QList<ui::Column> columns = {{QStringLiteral("fio"), {}},  {QStringLiteral("nm"), {}},
+                                       {QStringLiteral("kvo"), {}},  {QStringLiteral("sena"), {}},
+                                       {QStringLiteral("summ"), {}}, {QStringLiteral("dt"), {}}};
+    const QString report = folder.path() + QStringLiteral("/current.xls");
+    reports::writeReport(reports::ReportKind::Orders, report, query, columns, folder.path());
+    QFile written(report);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = written.readAll().split('\n');
+    QCOMPARE(lines.size() - 1, 3 + 6 + 1 + query.recordCount() * 8 + 1);
+    store::Statement last(folder.db(), query.sql() + QStringLiteral(" limit 1 offset ?"));
+    last.bindAll(query.params() << query.recordCount() - 1);
+    QVERIFY(last.step());
+    QCOMPARE(lines[lines.size() - 8].trimmed(),
+             "<td>" + store::plainText(last.column(1)).toUtf8() + "</td>");  // the dish
+    QCOMPARE(lines[lines.size() - 7].trimmed(),
+             "<td>" + store::plainText(last.column(2)).toUtf8() + "</td>");  // the quantity
+    QCOMPARE(
+        lines[lines.size() - 4].trimmed(),
+        "<td>" +
+            store::plainText(QDate::fromString(last.column(5).toString(), Qt::ISODate)).toUtf8() +
+            "</td>");
+    last.run();
     query.clearLines();
     query.addLine(statements::ordersSelect());
     query.addLine(statements::ordersByWaiter(QStringLiteral("Даяшы 7")));
