@@ -484,6 +484,28 @@ void EditorTest::hostileTextIsKeptExactly() {
     const QByteArray written = report.readAll();
     QCOMPARE(written.count("\r\n"), written.count('\n'));
     QCOMPARE(written.count("\r\n"), 3 + 1 + 4 + 1 + (2 + 4 + 1) + 1);
+    // The same text as a waiter's name: recorded, found by the orders search, reported.
+    whileModal(w.order, [&] {
+        w.order.Edit1->setText(text);
+        w.order.Edit2->setText(QStringLiteral("2"));
+        w.order.BitBtn1->click();
+    });
+    w.main.command(QStringLiteral("order"))->trigger();
+    QCOMPARE(folder.scalar(QStringLiteral("select fio from orders")).toString(), text);
+    whileModal(w.orders, [&] {
+        w.orders.Edit1->setText(text);
+        w.orders.BitBtn2->click();
+        QCOMPARE(w.orders.Query1.recordCount(), 1);
+        w.orders.BitBtn1->click();
+        w.orders.close();
+    });
+    w.main.command(QStringLiteral("orders"))->trigger();
+    QFile orders(folder.path() + QStringLiteral("/current.xls"));
+    QVERIFY(orders.open(QIODevice::ReadOnly));
+    const QByteArray table = orders.readAll();
+    QCOMPARE(table.count("\r\n"), table.count('\n'));
+    QCOMPARE(table.count("\r\n"), 3 + 6 + 1 + (1 + 6 + 1) + 1);
+    QVERIFY2(answers.messages.size() == 1, qPrintable(answers.texts().join(u'|')));  // the count
 }
 
 QTEST_MAIN(EditorTest)
