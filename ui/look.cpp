@@ -7,7 +7,6 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QTimer>
-#include <QWindow>
 
 namespace ui {
 
@@ -20,10 +19,6 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            QTimer::singleShot(0, watched,
-                               [watched] { refreshDecorations(*static_cast<QWidget*>(watched)); });
-        }
         if (event->type() == QEvent::WindowStateChange) {
             auto* window = static_cast<QWidget*>(watched);
             if (window->windowState() & Qt::WindowMinimized) {
@@ -34,16 +29,6 @@ protected:
     }
 
 private:
-    // Some window managers (Openbox) lay out the title bar's buttons only when the window's
-    // hints change, not when its fixed size arrives after mapping: a maximise button stays
-    // drawn that does nothing. Stating the hints again once the window is up redraws the
-    // title bar; the extra flag has no meaning for a top-level window.
-    static void refreshDecorations(QWidget& window) {
-        if (QWindow* handle = window.windowHandle(); handle && handle->isVisible()) {
-            handle->setFlags(handle->flags() ^ Qt::BypassGraphicsProxyWidget);
-        }
-    }
-
     static void restore(QWidget& window) {
         // The window manager may have taken the owner along with it.
         if (QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr) {
