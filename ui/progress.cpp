@@ -31,10 +31,6 @@ ProgressBox::ProgressBox(QWidget* parent, const QString& label) : parent_(parent
 
 ProgressBox::~ProgressBox() = default;
 
-bool ProgressBox::isShown() const {
-    return dialog_ && dialog_->isVisible();
-}
-
 void ProgressBox::operator()(int row, int rows) {
     if (rows <= kShownAbove || row < nextRow_) {
         return;

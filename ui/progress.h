@@ -20,7 +20,6 @@ public:
     ProgressBox& operator=(const ProgressBox&) = delete;
 
     void operator()(int row, int rows);
-    bool isShown() const;
 
     static constexpr int kShownAbove = 500;
 
