@@ -31,12 +31,12 @@
 #include "forms/frmTaps.h"
 #include "store/database.h"
 #include "store/datafolder.h"
-#include "ui/delegate.h"
+#include "ui/desktop.h"
 
 namespace {
 
 // Answers every question at once, as a user who only clicks OK.
-class Silent : public ui::Delegate {
+class Silent : public ui::Desktop {
 public:
     void message(ui::MessageKind, const QString&, const QString& text) override { last = text; }
     bool ask(ui::Question, const QString&, const QString&) override { return true; }
@@ -230,7 +230,7 @@ private:
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     Silent silent;
-    ui::setDelegate(&silent);
+    ui::setDesktop(&silent);
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("memory")) {
         return measureMemory(args[1]);

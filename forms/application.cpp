@@ -1,7 +1,7 @@
 #include "forms/application.h"
 
 #include "resources/artwork.h"
-#include "ui/delegate.h"
+#include "ui/desktop.h"
 #include "ui/guard.h"
 
 OrvelinApplication::OrvelinApplication(int& argc, char** argv) : QApplication(argc, argv) {

@@ -5,14 +5,14 @@
 #include <QPushButton>
 
 #include "resources/artwork.h"
-#include "ui/look.h"
+#include "forms/look.h"
 
 namespace {
 
 QLabel* overlay(QWidget* parent, const QString& text, int left, int top, const QColor& colour,
                 bool underline) {
     auto* label = new QLabel(text, parent);
-    QFont font = ui::arialFont(15, true);
+    QFont font = forms::arialFont(15, true);
     font.setItalic(true);
     font.setUnderline(underline);
     label->setFont(font);
@@ -29,8 +29,8 @@ QLabel* overlay(QWidget* parent, const QString& text, int left, int top, const Q
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Программа туралы ..."));
-    setFont(ui::formFont());
-    ui::makeFixedDialog(*this, 394, 167, 341, 209);
+    setFont(forms::formFont());
+    forms::makeFixedDialog(*this, 394, 167, 341, 209);
 
     // The picture is larger than the box and is clipped at its right and bottom edges.
     Image2 = new QLabel(this);

@@ -8,18 +8,18 @@
 
 #include "forms/frmMain.h"
 #include "store/datafolder.h"
-#include "ui/delegate.h"
+#include "ui/desktop.h"
 #include "ui/guard.h"
-#include "ui/look.h"
+#include "forms/look.h"
 #include "ui/messages.h"
-#include "ui/picture.h"
-#include "ui/picturebox.h"
+#include "resources/picture.h"
+#include "forms/picturebox.h"
 
 namespace {
 
 QLineEdit* boundEdit(QWidget* parent, int left, int top, int width, bool number) {
     auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(ui::kWholeText);
+    edit->setMaxLength(forms::kWholeText);
     edit->setGeometry(left, top, width, 21);
     if (number) {
         // Only characters that can be part of a number.
@@ -44,7 +44,7 @@ QVariant fieldValue(const QString& text) {
 TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     setWindowTitle(QStringLiteral("Жаңа тағам қосу"));
     setFont(main.font());
-    ui::makeFixedDialog(*this, 465, 379, 303, 220);
+    forms::makeFixedDialog(*this, 465, 379, 303, 220);
 
     label(this, QStringLiteral("Коды:"), 16, 16);
     label(this, QStringLiteral("Тағамның атауы:"), 16, 40);
@@ -65,7 +65,7 @@ TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     DBMemo1->setGeometry(128, 136, 329, 89);
     DBMemo1->setTabChangesFocus(true);
 
-    DBImage1 = new ui::PictureBox(this, QRect(128, 232, 185, 89));
+    DBImage1 = new forms::PictureBox(this, QRect(128, 232, 185, 89));
     DBImage1->setFocusPolicy(Qt::StrongFocus);
 
     BitBtn1 = new QPushButton(QStringLiteral("Суретті таңдаңыз"), this);
@@ -77,11 +77,11 @@ TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     BitBtn3 = new QPushButton(QStringLiteral("Cancel"), this);
     BitBtn3->setGeometry(360, 336, 97, 25);
 
-    ui::chainTabOrder({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBMemo1, BitBtn1,
+    forms::chainTabOrder({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBMemo1, BitBtn1,
                        BitBtn2, BitBtn3, DBImage1});
 
-    connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm2::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, ui::command(this, &TForm2::BitBtn2Click));
+    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn2Click));
     connect(BitBtn3, &QPushButton::clicked, this, &TForm2::reject);
 }
 
@@ -125,7 +125,7 @@ void TForm2::showRow() {
     DBEdit5->setText(text("PS"));
     DBEdit6->setText(text("Vozr"));
     DBMemo1->setPlainText(text("Comm"));
-    setPicture(ui::pictureFromBytes(Table1.fieldByName(QStringLiteral("Img")).toByteArray()));
+    setPicture(pictures::pictureFromBytes(Table1.fieldByName(QStringLiteral("Img")).toByteArray()));
 }
 
 void TForm2::setPicture(const QImage& picture) {
@@ -135,11 +135,11 @@ void TForm2::setPicture(const QImage& picture) {
 
 void TForm2::BitBtn1Click() {
     const QString name =
-        ui::delegate().openPictureName(this, QStringLiteral("Суретті таңдаңыз (*.bmp)"));
+        ui::desktop().openPictureName(this, QStringLiteral("Суретті таңдаңыз (*.bmp)"));
     if (name.isEmpty()) {
         return;
     }
-    setPicture(ui::loadPicture(name));
+    setPicture(pictures::loadPicture(name));
 }
 
 void TForm2::writeRow() {
@@ -150,7 +150,7 @@ void TForm2::writeRow() {
     Table1.setField(QStringLiteral("PS"), fieldValue(DBEdit5->text()));
     Table1.setField(QStringLiteral("Vozr"), fieldValue(DBEdit6->text()));
     Table1.setField(QStringLiteral("Comm"), fieldValue(DBMemo1->toPlainText()));
-    const QByteArray bitmap = ui::bitmapBytes(picture_);
+    const QByteArray bitmap = pictures::bitmapBytes(picture_);
     Table1.setField(QStringLiteral("Img"), bitmap.isEmpty() ? QVariant() : QVariant(bitmap));
 }
 

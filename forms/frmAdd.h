@@ -11,7 +11,7 @@ class QPlainTextEdit;
 class QPushButton;
 class TForm1;
 
-namespace ui {
+namespace forms {
 class PictureBox;
 }
 
@@ -42,7 +42,7 @@ public:
     QLineEdit* DBEdit5;  // PS
     QLineEdit* DBEdit6;  // Vozr
     QPlainTextEdit* DBMemo1;
-    ui::PictureBox* DBImage1;
+    forms::PictureBox* DBImage1;
     QPushButton* BitBtn1;
     QPushButton* BitBtn2;
     QPushButton* BitBtn3;

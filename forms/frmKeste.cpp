@@ -13,26 +13,26 @@
 #include "resources/artwork.h"
 #include "store/datafolder.h"
 #include "store/statements.h"
-#include "ui/datasource.h"
-#include "ui/delegate.h"
+#include "forms/gridsource.h"
+#include "ui/desktop.h"
 #include "ui/guard.h"
-#include "ui/look.h"
-#include "ui/progress.h"
+#include "forms/look.h"
+#include "forms/progress.h"
 
 TForm4::TForm4(TForm1& main) : QDialog(&main) {
     setWindowTitle(QStringLiteral("Тапсырыстар кестесі"));
     setFont(main.font());
-    ui::makeFixedDialog(*this, 693, 387, 262, 154);
+    forms::makeFixedDialog(*this, 693, 387, 262, 154);
     Query1.setDateFields({QStringLiteral("dt")});
 
     DBGrid1 = new QTableView(this);
     DBGrid1->setGeometry(8, 8, 673, 321);
-    ui::styleGrid(DBGrid1);
+    forms::styleGrid(DBGrid1);
     QPalette money = DBGrid1->palette();
     money.setColor(QPalette::Base, QColor(192, 220, 192));
     DBGrid1->setPalette(money);
     DataSource1 =
-        new ui::DataSource(Query1,
+        new forms::GridSource(Query1,
                            {{QStringLiteral("fio"), QStringLiteral("Официанттың аты-жөні")},
                             {QStringLiteral("nm"), QStringLiteral("Тапсырысы")},
                             {QStringLiteral("kvo"), QStringLiteral("Саны")},
@@ -42,7 +42,7 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
                            this);
     DataSource1->attach(DBGrid1);
     DataSource1->setTitleFont(
-        ui::titleFontFitting(font(),
+        forms::titleFontFitting(font(),
                              {QStringLiteral("Официанттың аты-жөні"), QStringLiteral("Тапсырысы"),
                               QStringLiteral("Саны"), QStringLiteral("Бағасы"),
                               QStringLiteral("Сомасы"), QStringLiteral("Уақыты")},
@@ -59,7 +59,7 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
     BitBtn1 = new QPushButton(QStringLiteral("Есеп"), this);
     BitBtn1->setGeometry(608, 336, 75, 25);
     Edit1 = new QLineEdit(this);
-    Edit1->setMaxLength(ui::kWholeText);
+    Edit1->setMaxLength(forms::kWholeText);
     Edit1->setGeometry(8, 336, 249, 21);
     RadioButton1 = new QRadioButton(QStringLiteral("Тапсырысы"), this);
     RadioButton1->setGeometry(152, 360, 105, 17);
@@ -71,11 +71,11 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
     BitBtn2->setIconSize(QSize(18, 18));
     BitBtn2->setDefault(true);
 
-    ui::chainTabOrder({DBGrid1, BitBtn1, Edit1, RadioButton1, RadioButton2, BitBtn2});
-    ui::tabStopOnCheckedButton({RadioButton1, RadioButton2});
+    forms::chainTabOrder({DBGrid1, BitBtn1, Edit1, RadioButton1, RadioButton2, BitBtn2});
+    forms::tabStopOnCheckedButton({RadioButton1, RadioButton2});
 
-    connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm4::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, ui::command(this, &TForm4::BitBtn2Click));
+    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm4::BitBtn1Click));
+    connect(BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm4::BitBtn2Click));
 }
 
 void TForm4::keyPressEvent(QKeyEvent* event) {
@@ -114,9 +114,9 @@ void TForm4::BitBtn1Click() {
     const QString folder = store::programFolder();
     const QString path = reports::ordersReportPath(folder);
     {
-        ui::ProgressBox progress(this, QStringLiteral("Есеп жазылып жатыр..."));
+        forms::ProgressBox progress(this, QStringLiteral("Есеп жазылып жатыр..."));
         reports::writeReport(reports::ReportKind::Orders, path, Query1,
                              DataSource1->columnsInGridOrder(), folder, std::ref(progress));
     }
-    ui::delegate().openDocument(path, folder);
+    ui::desktop().openDocument(path, folder);
 }

@@ -10,8 +10,8 @@ class QRadioButton;
 class QTableView;
 class TForm1;
 
-namespace ui {
-class DataSource;
+namespace forms {
+class GridSource;
 }
 
 // The recorded orders with the names of their dishes; searched by waiter or by dish.
@@ -25,7 +25,7 @@ public:
     void BitBtn1Click();  // the orders report
 
     store::Query Query1;
-    ui::DataSource* DataSource1;
+    forms::GridSource* DataSource1;
     QTableView* DBGrid1;
     QPushButton* BitBtn1;
     QLineEdit* Edit1;

@@ -32,14 +32,14 @@
 #include "store/dishdetails.h"
 #include "store/error.h"
 #include "store/statements.h"
-#include "ui/datasource.h"
-#include "ui/delegate.h"
+#include "forms/gridsource.h"
+#include "ui/desktop.h"
 #include "ui/guard.h"
-#include "ui/look.h"
+#include "forms/look.h"
 #include "ui/messages.h"
-#include "ui/picture.h"
-#include "ui/picturebox.h"
-#include "ui/progress.h"
+#include "resources/picture.h"
+#include "forms/picturebox.h"
+#include "forms/progress.h"
 
 namespace {
 
@@ -69,7 +69,7 @@ MainLayout mainLayoutFor(int W, int H) {
 TForm1::TForm1() {
     setWindowTitle(QStringLiteral("Орвелин - мәліметтер қоры"));
     setWindowIcon(artwork::applicationIcon());
-    setFont(ui::formFont());
+    setFont(forms::formFont());
     Query1 = new store::Query(this);
     buildControls();
     buildCommands();
@@ -127,7 +127,7 @@ void TForm1::buildControls() {
     Label1->adjustSize();
 
     Edit1 = new QLineEdit(client);
-    Edit1->setMaxLength(ui::kWholeText);
+    Edit1->setMaxLength(forms::kWholeText);
     Edit1->setGeometry(8, 56, 321, 21);
 
     BitBtn1 = new QPushButton(QIcon(artwork::searchGlyph()), QStringLiteral("Іздеу"), client);
@@ -148,7 +148,7 @@ void TForm1::buildControls() {
 
     DBGrid1 = new QTableView(client);
     DBGrid1->setGeometry(8, 112, 657, 145);
-    ui::styleGrid(DBGrid1);
+    forms::styleGrid(DBGrid1);
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DBGrid1->horizontalHeader()->setSectionsClickable(false);
     DBGrid1->horizontalHeader()->setSectionsMovable(false);
@@ -156,20 +156,20 @@ void TForm1::buildControls() {
     const QStringList titles = {QStringLiteral("Атауы"), QStringLiteral("Тобы"),
                                 QStringLiteral("Бағасы"), QStringLiteral("Дайын. уақыты (мин.)")};
     DataSource1 =
-        new ui::DataSource(*Query1,
+        new forms::GridSource(*Query1,
                            {{QStringLiteral("Nm"), QStringLiteral("Атауы")},
                             {QStringLiteral("Tys"), QStringLiteral("Тобы")},
                             {QStringLiteral("PS"), QStringLiteral("Бағасы")},
                             {QStringLiteral("Vozr"), QStringLiteral("Дайын. уақыты (мин.)")}},
                            this);
     DataSource1->attach(DBGrid1);
-    DataSource1->setTitleFont(ui::titleFontFitting(font(), titles, {232, 215, 57, 101}));
+    DataSource1->setTitleFont(forms::titleFontFitting(font(), titles, {232, 215, 57, 101}));
     DBGrid1->setColumnWidth(0, 232);
     DBGrid1->setColumnWidth(1, 215);
     DBGrid1->setColumnWidth(2, 57);
     DBGrid1->setColumnWidth(3, 101);
 
-    DBImage1 = new ui::PictureBox(client, QRect(8, 280, 281, 121));
+    DBImage1 = new forms::PictureBox(client, QRect(8, 280, 281, 121));
     DBImage1->setFocusPolicy(Qt::StrongFocus);
 
     DBMemo1 = new QPlainTextEdit(client);
@@ -177,7 +177,7 @@ void TForm1::buildControls() {
     DBMemo1->setReadOnly(true);
     DBMemo1->setTabChangesFocus(true);
     DBMemo1->setFrameShape(QFrame::Box);
-    DBMemo1->setFont(ui::arialFont(10, true));
+    DBMemo1->setFont(forms::arialFont(10, true));
     QPalette face = DBMemo1->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     face.setColor(QPalette::Text, Qt::black);
@@ -197,9 +197,9 @@ void TForm1::buildControls() {
     }
 
     // Grid, picture, description, search text, search button, then the checked search field.
-    ui::chainTabOrder(
+    forms::chainTabOrder(
         {DBGrid1, DBImage1, DBMemo1, Edit1, BitBtn1, RadioButton1, RadioButton2, RadioButton3});
-    ui::tabStopOnCheckedButton({RadioButton1, RadioButton2, RadioButton3});
+    forms::tabStopOnCheckedButton({RadioButton1, RadioButton2, RadioButton3});
     DBGrid1->setFocus();
 
     // Menu shortcuts win over the focused control (Ctrl+Delete in the search box deletes the
@@ -209,15 +209,15 @@ void TForm1::buildControls() {
         control->installEventFilter(this);
     }
 
-    connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm1::BitBtn1Click));
+    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm1::BitBtn1Click));
     connect(RadioButton1, &QRadioButton::clicked, this,
-            ui::command(this, &TForm1::RadioButton1Click));
+            ui::guardedSlot(this, &TForm1::RadioButton1Click));
     connect(RadioButton2, &QRadioButton::clicked, this,
-            ui::command(this, &TForm1::RadioButton2Click));
+            ui::guardedSlot(this, &TForm1::RadioButton2Click));
     connect(RadioButton3, &QRadioButton::clicked, this,
-            ui::command(this, &TForm1::RadioButton3Click));
+            ui::guardedSlot(this, &TForm1::RadioButton3Click));
     connect(Query1, &store::Query::currentChanged, this,
-            ui::command(this, &TForm1::DataSource1DataChange));
+            ui::guardedSlot(this, &TForm1::DataSource1DataChange));
 }
 
 void TForm1::buildCommands() {
@@ -260,12 +260,12 @@ void TForm1::buildCommands() {
             action->setToolTip(QString::fromUtf8(info.hint));
         }
         if (info.handler) {
-            connect(action, &QAction::triggered, this, ui::command(this, info.handler));
+            connect(action, &QAction::triggered, this, ui::guardedSlot(this, info.handler));
         } else {
             connect(action, &QAction::triggered, this, &QWidget::close);
         }
         addAction(action);
-        commands_.append(action);
+        actions_.append(action);
         byName.insert(action->objectName(), action);
     }
 
@@ -296,8 +296,8 @@ void TForm1::buildCommands() {
     }
 }
 
-QAction* TForm1::command(const QString& name) const {
-    for (QAction* action : commands_) {
+QAction* TForm1::action(const QString& name) const {
+    for (QAction* action : actions_) {
         if (action->objectName() == name) {
             return action;
         }
@@ -360,7 +360,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
-        for (QAction* action : commands_) {
+        for (QAction* action : actions_) {
             if (action->isEnabled() && action->shortcut() == pressed) {
                 event->ignore();
                 return true;
@@ -442,7 +442,7 @@ void TForm1::DataSource1DataChange() {
                                          Query1->fieldByName(QStringLiteral("Code")).value());
     }
     DBMemo1->setPlainText(details.description);
-    DBImage1->showPicture(ui::pictureFromBytes(details.picture));
+    DBImage1->showPicture(pictures::pictureFromBytes(details.picture));
 }
 
 void TForm1::RadioButton1Click() {
@@ -544,7 +544,7 @@ void TForm1::AboutClick() {
 void TForm1::SaveClick() {
     QString target;
     for (;;) {
-        const QString chosen = ui::delegate().saveFileName(this, QStringLiteral("Сақтау"),
+        const QString chosen = ui::desktop().saveFileName(this, QStringLiteral("Сақтау"),
                                                            QStringLiteral("Web-парақ (*.htm)"));
         if (chosen.isEmpty()) {
             return;
@@ -556,7 +556,7 @@ void TForm1::SaveClick() {
             break;
         }
     }
-    ui::ProgressBox progress(this, QStringLiteral("Нәтижелер жазылып жатыр..."));
+    forms::ProgressBox progress(this, QStringLiteral("Нәтижелер жазылып жатыр..."));
     reports::writeReport(reports::ReportKind::Saved, target, *Query1,
                          DataSource1->columnsInGridOrder(), store::programFolder(),
                          std::ref(progress));
@@ -566,11 +566,11 @@ void TForm1::MenuReportClick() {
     const QString folder = store::programFolder();
     const QString path = reports::menuReportPath(folder);
     {
-        ui::ProgressBox progress(this, QStringLiteral("Меню жазылып жатыр..."));
+        forms::ProgressBox progress(this, QStringLiteral("Меню жазылып жатыр..."));
         reports::writeReport(reports::ReportKind::Menu, path, *Query1,
                              DataSource1->columnsInGridOrder(), folder, std::ref(progress));
     }
-    ui::delegate().openDocument(path, folder);
+    ui::desktop().openDocument(path, folder);
 }
 
 void TForm1::PrintClick() {
@@ -579,11 +579,11 @@ void TForm1::PrintClick() {
     }
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(QStringLiteral("orvelin"));
-    if (!ui::delegate().choosePrinter(this, printer)) {
+    if (!ui::desktop().choosePrinter(this, printer)) {
         return;
     }
     // The text starts at the corner of what the chosen printer can print.
     reports::usePrintableArea(printer);
-    ui::ProgressBox progress(this, QStringLiteral("Баспаға шығарылып жатыр..."));
+    forms::ProgressBox progress(this, QStringLiteral("Баспаға шығарылып жатыр..."));
     reports::printList(printer, *Query1, DataSource1->columnsInGridOrder(), std::ref(progress));
 }

@@ -18,10 +18,10 @@ class TForm3;
 class TForm4;
 class TForm7;
 
-namespace ui {
-class DataSource;
+namespace forms {
+class GridSource;
 class PictureBox;
-}  // namespace ui
+}  // namespace forms
 
 // Where the main window's resizable parts go for an outer window size W x H.
 struct MainLayout {
@@ -67,10 +67,11 @@ public:
     // Closes and reopens the dish list with its lines as they stand.
     void reopenList();
     QString statusText(int panel) const;
-    QAction* command(const QString& name) const;
+    // The menu and toolbar action of that name ("save", "add", ...), or nullptr.
+    QAction* action(const QString& name) const;
 
     store::Query* Query1;
-    ui::DataSource* DataSource1;
+    forms::GridSource* DataSource1;
     QWidget* client;
     QToolBar* ToolBar1;
     QLabel* Label1;
@@ -80,7 +81,7 @@ public:
     QRadioButton* RadioButton2;
     QRadioButton* RadioButton3;
     QTableView* DBGrid1;
-    ui::PictureBox* DBImage1;
+    forms::PictureBox* DBImage1;
     QPlainTextEdit* DBMemo1;
     QStatusBar* StatusBar1;
     QLabel* StatusPanels[3];
@@ -111,5 +112,5 @@ private:
     QSize placedFrame_;
     QSize placedSize_;
     int pressedTitle_ = -1;
-    QList<QAction*> commands_;
+    QList<QAction*> actions_;
 };

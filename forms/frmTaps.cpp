@@ -10,7 +10,7 @@
 #include "store/error.h"
 #include "store/statements.h"
 #include "ui/guard.h"
-#include "ui/look.h"
+#include "forms/look.h"
 #include "ui/messages.h"
 
 namespace {
@@ -32,7 +32,7 @@ QLabel* caption(QWidget* parent, const QString& text, int left, int top, bool gr
 
 QLineEdit* edit(QWidget* parent, int left, int top, int width) {
     auto* box = new QLineEdit(parent);
-    box->setMaxLength(ui::kWholeText);
+    box->setMaxLength(forms::kWholeText);
     box->setGeometry(left, top, width, 21);
     return box;
 }
@@ -68,13 +68,13 @@ qint64 orderSum(qint64 quantity, qint64 price) {
 TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
     setWindowTitle(QStringLiteral("Тапсырыс беру"));
     setFont(main.font());
-    ui::makeFixedDialog(*this, 365, 237, 293, 188);
+    forms::makeFixedDialog(*this, 365, 237, 293, 188);
 
     Label6 = new QLabel(this);
     Label6->setGeometry(8, 8, 345, 49);
     Label6->setWordWrap(true);
     Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label6->setFont(ui::arialFont(10, false));
+    Label6->setFont(forms::arialFont(10, false));
     QPalette green = Label6->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
     Label6->setPalette(green);
@@ -100,10 +100,10 @@ TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
     BitBtn2 = new QPushButton(QStringLiteral("Болдырмау"), this);
     BitBtn2->setGeometry(256, 200, 97, 25);
 
-    ui::chainTabOrder({Edit1, Edit2, Edit3, Edit4, dtp1, BitBtn1, BitBtn2});
+    forms::chainTabOrder({Edit1, Edit2, Edit3, Edit4, dtp1, BitBtn1, BitBtn2});
 
-    connect(Edit2, &QLineEdit::textChanged, this, ui::command(this, &TForm3::Edit2Change));
-    connect(BitBtn1, &QPushButton::clicked, this, ui::command(this, &TForm3::BitBtn1Click));
+    connect(Edit2, &QLineEdit::textChanged, this, ui::guardedSlot(this, &TForm3::Edit2Change));
+    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm3::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
 }
 

@@ -192,7 +192,7 @@ QString ordersReportPath(const QString& programFolder) {
 }
 
 void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
-                 const QList<ui::Column>& columns, const QString& programFolder,
+                 const QList<store::Column>& columns, const QString& programFolder,
                  const Progress& progress) {
     const bool pictures = kind != ReportKind::Orders;
     ReportFile file(filePath);
@@ -204,7 +204,7 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
     if (pictures) {
         file.line(QStringLiteral("<td><b>Суреті</b></td>"));
     }
-    for (const ui::Column& column : columns) {
+    for (const store::Column& column : columns) {
         file.line(QStringLiteral("<td><b>%1</b></td>").arg(htmlCellText(column.title)));
     }
     file.line(QStringLiteral("</tr>"));

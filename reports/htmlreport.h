@@ -5,7 +5,7 @@
 
 #include "reports/listwalk.h"
 #include "store/query.h"
-#include "ui/datasource.h"
+#include "store/column.h"
 
 namespace reports {
 
@@ -21,7 +21,7 @@ enum class ReportKind {
 // img/<n>.bmp in the program folder, which must already exist. The walk leaves the list on
 // its last row.
 void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
-                 const QList<ui::Column>& columns, const QString& programFolder,
+                 const QList<store::Column>& columns, const QString& programFolder,
                  const Progress& progress = {});
 
 // Where the menu and orders reports go.

@@ -6,7 +6,7 @@
 
 #include "store/error.h"
 #include "store/query.h"
-#include "ui/datasource.h"
+#include "store/column.h"
 
 namespace reports {
 
@@ -18,13 +18,13 @@ using Progress = std::function<void(int, int)>;
 // the list on its last row, or where the sink stopped it with an error; whoever shows the
 // current row hears of it once, at the end. A closed list is an error.
 template <typename RowSink>
-void walkRows(store::Query& list, const QList<ui::Column>& columns, RowSink&& sink,
+void walkRows(store::Query& list, const QList<store::Column>& columns, RowSink&& sink,
               const Progress& progress = {}) {
     if (!list.isOpen()) {
         throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
     }
     QList<int> fields;
-    for (const ui::Column& column : columns) {
+    for (const store::Column& column : columns) {
         fields.append(list.fieldIndex(column.field));
     }
     store::Query::ControlsDisabled quiet(list);

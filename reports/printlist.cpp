@@ -17,9 +17,9 @@ QString headingLine() {
     return QStringLiteral("Сұрау бойынша табылған нәтижелер");
 }
 
-QString titleLine(const QList<ui::Column>& columns) {
+QString titleLine(const QList<store::Column>& columns) {
     QString line = QStringLiteral("№");
-    for (const ui::Column& column : columns) {
+    for (const store::Column& column : columns) {
         line += QLatin1Char('\t') + column.title + QLatin1Char('\t');
     }
     return line;
@@ -36,7 +36,7 @@ QString rowLine(int n, const QStringList& cells) {
 // Hands each printed line to the sink; the heading lines come first, also when the list
 // turns out to be closed.
 template <typename Sink>
-void walkLines(store::Query& list, const QList<ui::Column>& columns, Sink&& sink,
+void walkLines(store::Query& list, const QList<store::Column>& columns, Sink&& sink,
                const Progress& progress = {}) {
     sink(headingLine());
     sink(titleLine(columns));
@@ -106,7 +106,7 @@ void TextPages::writeLine(const QString& text) {
     lineBreak();
 }
 
-QStringList printedLines(store::Query& list, const QList<ui::Column>& columns) {
+QStringList printedLines(store::Query& list, const QList<store::Column>& columns) {
     QStringList lines;
     walkLines(list, columns, [&](const QString& line) { lines.append(line); });
     return lines;
@@ -120,7 +120,7 @@ void usePrintableArea(QPrinter& printer) {
     printer.setPageLayout(layout);
 }
 
-void printList(QPagedPaintDevice& printer, store::Query& list, const QList<ui::Column>& columns,
+void printList(QPagedPaintDevice& printer, store::Query& list, const QList<store::Column>& columns,
                const Progress& progress) {
     QPainter painter;
     if (!painter.begin(&printer)) {

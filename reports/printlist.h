@@ -5,7 +5,7 @@
 
 #include "reports/listwalk.h"
 #include "store/query.h"
-#include "ui/datasource.h"
+#include "store/column.h"
 
 class QPaintDevice;
 class QPainter;
@@ -44,8 +44,8 @@ int nextTabStop(int x, int step);
 
 // The printed dish list: the heading, the title line, then one line per row, every cell
 // between tabs. The walk leaves the list on its last row.
-QStringList printedLines(store::Query& list, const QList<ui::Column>& columns);
-void printList(QPagedPaintDevice& printer, store::Query& list, const QList<ui::Column>& columns,
+QStringList printedLines(store::Query& list, const QList<store::Column>& columns);
+void printList(QPagedPaintDevice& printer, store::Query& list, const QList<store::Column>& columns,
                const Progress& progress = {});
 
 // Makes the printer's paint area what it can really print: the sheet less the hardware

@@ -15,13 +15,13 @@
 #include "forms/frmMain.h"
 #include "forms/frmTaps.h"
 #include "store/datafolder.h"
-#include "ui/delegate.h"
+#include "ui/desktop.h"
 #include "ui/guard.h"
 
 namespace {
 
 // Any message means the record was not acknowledged.
-class Refusing : public ui::Delegate {
+class Refusing : public ui::Desktop {
 public:
     void message(ui::MessageKind, const QString&, const QString& text) override {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
     store::setProgramFolder(QString::fromLocal8Bit(argv[1]));
     const int first = std::atoi(argv[2]);
     Refusing answers;
-    ui::setDelegate(&answers);
+    ui::setDesktop(&answers);
     TForm1 main;
     TForm2 editor(main);
     TForm3 order(main);

@@ -63,46 +63,46 @@ QVariant TestFolder::scalar(const QString& sql, const QVariantList& params) {
     return value;
 }
 
-ScriptedDelegate::ScriptedDelegate() {
-    ui::setDelegate(this);
+ScriptedDesktop::ScriptedDesktop() {
+    ui::setDesktop(this);
 }
 
-ScriptedDelegate::~ScriptedDelegate() {
-    ui::setDelegate(nullptr);
+ScriptedDesktop::~ScriptedDesktop() {
+    ui::setDesktop(nullptr);
 }
 
-void ScriptedDelegate::message(ui::MessageKind kind, const QString& caption, const QString& text) {
+void ScriptedDesktop::message(ui::MessageKind kind, const QString& caption, const QString& text) {
     messages.append({kind, caption, text});
 }
 
-bool ScriptedDelegate::ask(ui::Question kind, const QString& caption, const QString& text) {
+bool ScriptedDesktop::ask(ui::Question kind, const QString& caption, const QString& text) {
     const char* const kinds[] = {"confirm|", "plain|", "replace|"};
     questions.append(QLatin1String(kinds[static_cast<int>(kind)]) + caption + QLatin1Char('|') +
                      text);
     return answers.isEmpty() ? false : answers.takeFirst();
 }
 
-QString ScriptedDelegate::openPictureName(QWidget*, const QString& filter) {
+QString ScriptedDesktop::openPictureName(QWidget*, const QString& filter) {
     pictureFilter = filter;
     return pictureName;
 }
 
-QString ScriptedDelegate::saveFileName(QWidget*, const QString& title, const QString& filter) {
+QString ScriptedDesktop::saveFileName(QWidget*, const QString& title, const QString& filter) {
     saveTitle = title;
     saveFilter = filter;
     return std::exchange(saveName, QString());
 }
 
-bool ScriptedDelegate::choosePrinter(QWidget*, QPrinter& printer) {
+bool ScriptedDesktop::choosePrinter(QWidget*, QPrinter& printer) {
     return printerChoice ? printerChoice(printer) : false;
 }
 
-void ScriptedDelegate::openDocument(const QString& path, const QString& workingFolder) {
+void ScriptedDesktop::openDocument(const QString& path, const QString& workingFolder) {
     opened.append(path);
     openedFolder = workingFolder;
 }
 
-QStringList ScriptedDelegate::texts() const {
+QStringList ScriptedDesktop::texts() const {
     QStringList all;
     for (const Message& m : messages) {
         all.append(m.text);

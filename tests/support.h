@@ -8,7 +8,7 @@
 #include <functional>
 
 #include "store/database.h"
-#include "ui/delegate.h"
+#include "ui/desktop.h"
 
 // A program folder of its own for one test: base/orvelin.db made from the schema, an empty
 // img folder, and the program pointed at it. With a name, the program folder is a folder of
@@ -35,7 +35,7 @@ private:
 };
 
 // Answers the program's questions the way a test wants and remembers what it was told.
-class ScriptedDelegate : public ui::Delegate {
+class ScriptedDesktop : public ui::Desktop {
 public:
     struct Message {
         ui::MessageKind kind;
@@ -43,8 +43,8 @@ public:
         QString text;
     };
 
-    ScriptedDelegate();
-    ~ScriptedDelegate() override;
+    ScriptedDesktop();
+    ~ScriptedDesktop() override;
 
     void message(ui::MessageKind kind, const QString& caption, const QString& text) override;
     bool ask(ui::Question kind, const QString& caption, const QString& text) override;
@@ -108,7 +108,7 @@ struct Session {
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
     TestFolder folder;
-    ScriptedDelegate answers;
+    ScriptedDesktop answers;
     Windows w;
 };
 

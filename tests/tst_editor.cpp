@@ -11,8 +11,8 @@
 #include <QtTest>
 
 #include "tests/support.h"
-#include "ui/picture.h"
-#include "ui/picturebox.h"
+#include "resources/picture.h"
+#include "forms/picturebox.h"
 
 namespace {
 
@@ -86,7 +86,7 @@ void EditorTest::addWithoutPriceKeepsSearchAndSort() {
         w.editor.BitBtn2->click();
         QVERIFY(!w.editor.isVisible());
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
 
     QVERIFY(folder.scalar(QStringLiteral("select PS from goods where Code = 40")).isNull());
     QCOMPARE(folder.scalar(QStringLiteral("select DS from goods where Code = 40")).toDouble(), 4.0);
@@ -153,7 +153,7 @@ void EditorTest::changeEditsTheSelectedDish() {
         w.editor.DBEdit5->setText(QStringLiteral("4000"));
         w.editor.BitBtn2->click();
     });
-    w.main.command(QStringLiteral("change"))->trigger();
+    w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select PS from goods where Code = 21")).toInt(), 4000);
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where Code = 20")).toInt(),
              0);
@@ -166,7 +166,7 @@ void EditorTest::changeEditsTheSelectedDish() {
         w.editor.DBEdit2->setText(QStringLiteral("Ет бесбармақ"));
         w.editor.BitBtn2->click();
     });
-    w.main.command(QStringLiteral("change"))->trigger();
+    w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from pictures where Code = 10")).toInt(),
              1);
 }
@@ -175,7 +175,7 @@ void EditorTest::changeWithNothingToChange() {
     Session session;
     auto& [folder, answers, w] = session;
     w.show();
-    w.main.command(QStringLiteral("change"))->trigger();  // empty list
+    w.main.action(QStringLiteral("change"))->trigger();  // empty list
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Өзгертетін тағам табылмады.")}));
     QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
     QVERIFY(!w.editor.isVisible());
@@ -185,7 +185,7 @@ void EditorTest::changeWithNothingToChange() {
     folder.addDish(2, QStringLiteral("Сүт"), QStringLiteral("Сусын"), 200, 5);
     w.main.reopenList();
     folder.db().exec(QStringLiteral("delete from goods where Code = 2"));
-    w.main.command(QStringLiteral("change"))->trigger();
+    w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(answers.messages.size(), 2);
     QCOMPARE(answers.lastText(), QStringLiteral("Өзгертетін тағам табылмады."));
     QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods")).toString(),
@@ -201,19 +201,19 @@ void EditorTest::cancelWritesNothing() {
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
         w.editor.BitBtn3->click();
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     whileModal(w.editor, [&] {
         QCOMPARE(w.editor.DBEdit2->text(), QString());  // the next showing starts afresh
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
         QTest::keyClick(&w.editor, Qt::Key_Escape);
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     w.main.DBGrid1->selectRow(0);
     whileModal(w.editor, [&] {
         w.editor.DBEdit2->setText(QStringLiteral("Өзгерген"));
         w.editor.close();
     });
-    w.main.command(QStringLiteral("change"))->trigger();
+    w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
     QCOMPARE(
         folder.scalar(QStringLiteral("select count(*) from goods where Nm = 'Өзгерген'")).toInt(),
@@ -243,7 +243,7 @@ void EditorTest::duplicateCodeKeepsTheDialogOpen() {
         w.editor.BitBtn2->click();
         QVERIFY(!w.editor.isVisible());
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods where Code = 22")).toString(),
              QStringLiteral("Екінші манты"));
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 4);
@@ -267,7 +267,7 @@ void EditorTest::picturesAreStoredAsBitmaps() {
         fill(w.editor, {"60", "Палау", "Күріш", "2200", "75"}, QStringLiteral("Күріш"));
         w.editor.BitBtn2->click();
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     const QByteArray stored =
         folder.scalar(QStringLiteral("select Img from pictures where Code = 60")).toByteArray();
     QVERIFY(stored.startsWith("BM"));
@@ -282,7 +282,7 @@ void EditorTest::picturesAreStoredAsBitmaps() {
         w.editor.BitBtn1->click();
         w.editor.BitBtn2->click();
     });
-    w.main.command(QStringLiteral("change"))->trigger();
+    w.main.action(QStringLiteral("change"))->trigger();
     QVERIFY(answers.messages.isEmpty());
     QVERIFY(folder.scalar(QStringLiteral("select Img from pictures where Code = 60"))
                 .toByteArray()
@@ -328,9 +328,9 @@ void EditorTest::badPicturesAreRefused() {
         QCOMPARE(answers.messages.size(), 5);
         w.editor.BitBtn2->click();
     });
-    w.main.command(QStringLiteral("change"))->trigger();
+    w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(
-        ui::pictureFromBytes(
+        pictures::pictureFromBytes(
             folder.scalar(QStringLiteral("select Img from pictures where Code = 10")).toByteArray())
             .size(),
         QSize(6, 4));
@@ -346,7 +346,7 @@ void EditorTest::unreadableBaseKeepsTheEditorClosed() {
         opened = w.editor.isVisible();
         w.editor.done(QDialog::Rejected);
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     QCoreApplication::processEvents();
     QVERIFY(!opened);
     QCOMPARE(answers.messages.size(), 1);
@@ -372,7 +372,7 @@ void EditorTest::saveAfterARefusedSearchClosesTheEditor() {
         w.editor.BitBtn2->click();
         QVERIFY(!w.editor.isVisible());  // saved, so closed: a second OK cannot save twice
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     QVERIFY(ran);
     QCOMPARE(folder.scalar(QStringLiteral("select length(Tys) from goods where Code = 50")).toInt(),
              1000000);
@@ -408,7 +408,7 @@ void EditorTest::anotherCopysWorkIsNotOverwritten() {
         QVERIFY(w.editor.isVisible());  // nothing saved: the dialog stays, as typed
         QCOMPARE(w.editor.DBEdit5->text(), QStringLiteral("777"));
     });
-    w.main.command(QStringLiteral("change"))->trigger();
+    w.main.action(QStringLiteral("change"))->trigger();
     QVERIFY(ran);
     QCOMPARE(answers.messages.size(), 1);
     QVERIFY2(answers.lastText().startsWith(QStringLiteral("The dish was changed or deleted by "
@@ -434,7 +434,7 @@ void EditorTest::lockedBaseWaitsThenSaysSoAndKeepsTheTyping() {
         QVERIFY(w.editor.isVisible());
         QCOMPARE(w.editor.DBEdit2->text(), QStringLiteral("Самса"));  // nothing typed lost
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     folder.db().exec(QStringLiteral("ROLLBACK"));
     QCOMPARE(answers.messages.size(), 1);
     QVERIFY2(answers.lastText().contains(QStringLiteral("locked for 5 seconds; nothing was "
@@ -465,7 +465,7 @@ void EditorTest::hostileTextIsKeptExactly() {
         fill(w.editor, {"77", text, text, "5", "5"}, text);
         w.editor.BitBtn2->click();
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods where Code = 77")).toString(),
              text);
@@ -478,7 +478,7 @@ void EditorTest::hostileTextIsKeptExactly() {
     QCOMPARE(w.main.Query1->recordCount(), 1);
     QCOMPARE(w.main.Query1->fieldByName(QStringLiteral("Code")).asInteger(), 77);
     // Its report keeps one item per line: the cell is one line of its own.
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     QFile report(folder.path() + QStringLiteral("/current.doc"));
     QVERIFY(report.open(QIODevice::ReadOnly));
     const QByteArray written = report.readAll();
@@ -490,7 +490,7 @@ void EditorTest::hostileTextIsKeptExactly() {
         w.order.Edit2->setText(QStringLiteral("2"));
         w.order.BitBtn1->click();
     });
-    w.main.command(QStringLiteral("order"))->trigger();
+    w.main.action(QStringLiteral("order"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select fio from orders")).toString(), text);
     whileModal(w.orders, [&] {
         w.orders.Edit1->setText(text);
@@ -499,7 +499,7 @@ void EditorTest::hostileTextIsKeptExactly() {
         w.orders.BitBtn1->click();
         w.orders.close();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
     QFile orders(folder.path() + QStringLiteral("/current.xls"));
     QVERIFY(orders.open(QIODevice::ReadOnly));
     const QByteArray table = orders.readAll();

@@ -10,8 +10,8 @@
 #include <QtTest>
 
 #include "tests/support.h"
-#include "ui/delegate.h"
-#include "ui/picturebox.h"
+#include "ui/desktop.h"
+#include "forms/picturebox.h"
 
 namespace {
 
@@ -96,21 +96,21 @@ void KeyboardTest::tabWalksEachWindowInItsOrder() {
     QCOMPARE(focusWalk(2), QList<QWidget*>({m.BitBtn1, m.RadioButton2}));
 
     TForm4& o = w.orders;
-    insideDialog(o, m.command(QStringLiteral("orders")), [&] {
+    insideDialog(o, m.action(QStringLiteral("orders")), [&] {
         QCOMPARE(QApplication::focusWidget(), o.DBGrid1);
         QCOMPARE(focusWalk(5),
                  QList<QWidget*>({o.BitBtn1, o.Edit1, o.RadioButton2, o.BitBtn2, o.DBGrid1}));
         o.close();
     });
     TForm2& e = w.editor;
-    insideDialog(e, m.command(QStringLiteral("add")), [&] {
+    insideDialog(e, m.action(QStringLiteral("add")), [&] {
         QCOMPARE(QApplication::focusWidget(), e.DBEdit1);
         QCOMPARE(focusWalk(10),
                  QList<QWidget*>({e.DBEdit2, e.DBEdit3, e.DBEdit5, e.DBEdit6, e.DBMemo1, e.BitBtn1,
                                   e.BitBtn2, e.BitBtn3, e.DBImage1, e.DBEdit1}));
     });
     TForm3& t = w.order;
-    insideDialog(t, m.command(QStringLiteral("order")), [&] {
+    insideDialog(t, m.action(QStringLiteral("order")), [&] {
         QCOMPARE(QApplication::focusWidget(), t.Edit1);
         // The date picker is one stop: Tab leaves it, not its day for its month.
         QCOMPARE(focusWalk(7), QList<QWidget*>({t.Edit2, t.Edit3, t.Edit4, t.dtp1, t.BitBtn1,
@@ -140,7 +140,7 @@ void KeyboardTest::enterPressesTheFocusedButton() {
     for (const EditorCase& c :
          {EditorCase{2, false, 2}, EditorCase{0, true, 2}, EditorCase{1, false, 3}}) {
         answers.pictureFilter.clear();
-        insideDialog(e, w.main.command(QStringLiteral("add")), [&] {
+        insideDialog(e, w.main.action(QStringLiteral("add")), [&] {
             fillEditor();
             focusWalk(c.tabsAfterMemo);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -153,7 +153,7 @@ void KeyboardTest::enterPressesTheFocusedButton() {
     }
     // Enter in a field presses the default button: OK.
     folder.db().exec(QStringLiteral("delete from goods where Code = 7"));
-    insideDialog(e, w.main.command(QStringLiteral("add")), [&] {
+    insideDialog(e, w.main.action(QStringLiteral("add")), [&] {
         fillEditor();
         e.DBEdit2->setFocus();
         QTest::keyClick(e.DBEdit2, Qt::Key_Return);
@@ -163,7 +163,7 @@ void KeyboardTest::enterPressesTheFocusedButton() {
 
     TForm3& t = w.order;
     for (const bool cancel : {true, false}) {
-        insideDialog(t, w.main.command(QStringLiteral("order")), [&] {
+        insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
             QTest::keyClicks(t.Edit1, QStringLiteral("Asan"));
             QTest::keyClick(t.Edit1, Qt::Key_Tab);
             QTest::keyClicks(t.Edit2, QStringLiteral("2"));
@@ -181,7 +181,7 @@ void KeyboardTest::datePickerByKeyboard() {
     ShownSession session;
     auto& [folder, answers, w] = session;
     TForm3& t = w.order;
-    insideDialog(t, w.main.command(QStringLiteral("order")), [&] {
+    insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
         focusWalk(4);
         QCOMPARE(QApplication::focusWidget(), t.dtp1);
         const QDate today = QDate::currentDate();
@@ -213,7 +213,7 @@ void KeyboardTest::twoDigitYearLocaleKeepsTheCentury() {
     ShownSession session;
     auto& [folder, answers, w] = session;
     TForm3& t = w.order;
-    insideDialog(t, w.main.command(QStringLiteral("order")), [&] {
+    insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
         QCOMPARE(t.dtp1->displayFormat(), QStringLiteral("M/d/yyyy"));
         t.dtp1->setDate(QDate(2099, 3, 4));
         QCOMPARE(t.dtp1->text(), QStringLiteral("3/4/2099"));
@@ -223,7 +223,7 @@ void KeyboardTest::twoDigitYearLocaleKeepsTheCentury() {
     });
     QCOMPARE(folder.scalar(QStringLiteral("select max(dt) from orders")).toString(),
              QStringLiteral("2099-03-04"));
-    insideDialog(w.orders, w.main.command(QStringLiteral("orders")), [&] {
+    insideDialog(w.orders, w.main.action(QStringLiteral("orders")), [&] {
         const QAbstractItemModel* model = w.orders.DBGrid1->model();
         QStringList dates;
         for (int row = 0; row < model->rowCount(); ++row) {
@@ -248,7 +248,7 @@ void KeyboardTest::fixedDialogsCannotBeMinimised() {
         QVERIFY2(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)),
                  d.command);
         QVERIFY2(flags & Qt::WindowCloseButtonHint, d.command);
-        insideDialog(*d.dialog, w.main.command(QString::fromLatin1(d.command)), [&] {
+        insideDialog(*d.dialog, w.main.action(QString::fromLatin1(d.command)), [&] {
             d.dialog->setWindowState(Qt::WindowMinimized);
             QTRY_VERIFY2(!(d.dialog->windowState() & Qt::WindowMinimized), d.command);
             QVERIFY(d.dialog->isVisible());

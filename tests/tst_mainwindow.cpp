@@ -22,7 +22,7 @@
 #include "store/statements.h"
 #include "tests/support.h"
 #include "ui/messages.h"
-#include "ui/picturebox.h"
+#include "forms/picturebox.h"
 
 namespace {
 
@@ -139,9 +139,9 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
     QCOMPARE(w.main.DBGrid1->model()->rowCount(), 0);
     QCOMPARE(w.main.statusText(0), QStringLiteral("Барлық мәліметтер: 150"));
     // The commands that need a dish say so instead of failing.
-    w.main.command(QStringLiteral("change"))->trigger();
+    w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(answers.lastText(), QStringLiteral("Өзгертетін тағам табылмады."));
-    w.main.command(QStringLiteral("delete"))->trigger();
+    w.main.action(QStringLiteral("delete"))->trigger();
     QCOMPARE(answers.messages.size(), 2);
     if (damage == QLatin1String("empty")) {
         QCOMPARE(QFileInfo(store::databasePath(folder.dataFolder())).size(), 0);
@@ -198,7 +198,7 @@ void MainWindowTest::closingAsksFirst() {
     QCOMPARE(w.main.DBGrid1->model()->rowCount(), 4);
 
     answers.answers = {true};
-    w.main.command(QStringLiteral("exit"))->trigger();
+    w.main.action(QStringLiteral("exit"))->trigger();
     QVERIFY(!w.main.isVisible());
     QCOMPARE(answers.questions.size(), 2);
 }
@@ -231,7 +231,7 @@ void MainWindowTest::errorBoxEndsInAFullStop_data() {
 void MainWindowTest::errorBoxEndsInAFullStop() {
     QFETCH(QString, text);
     QFETCH(QString, shown);
-    ScriptedDelegate answers;
+    ScriptedDesktop answers;
     ui::errorBox(text);
     QCOMPARE(answers.lastText(), shown);
     QCOMPARE(answers.messages[0].caption, QStringLiteral("orvelin"));
@@ -267,7 +267,7 @@ void MainWindowTest::commandsAndToolbar() {
         {"about", "Программа туралы ...", QKeySequence("F1"), "Программа туралы ..."},
     };
     for (const Expected& e : expected) {
-        QAction* action = w.main.command(QString::fromLatin1(e.name));
+        QAction* action = w.main.action(QString::fromLatin1(e.name));
         QVERIFY2(action, e.name);
         QCOMPARE(action->text(), QString::fromUtf8(e.text));
         QCOMPARE(action->shortcut(), e.key);
@@ -462,13 +462,13 @@ void MainWindowTest::deleteAsksAndTakesEveryDishOfThatName() {
     w.main.DBGrid1->selectRow(static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Шай"))));
 
     answers.answers = {false};
-    w.main.command(QStringLiteral("delete"))->trigger();
+    w.main.action(QStringLiteral("delete"))->trigger();
     QCOMPARE(answers.questions.last(),
              QStringLiteral("confirm|Confirm|Таңдағаныңызды өшіресіз бе?"));
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 8);
 
     answers.answers = {true};
-    w.main.command(QStringLiteral("delete"))->trigger();
+    w.main.action(QStringLiteral("delete"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where Nm = 'Шай'")).toInt(),
              0);
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 6);
@@ -481,7 +481,7 @@ void MainWindowTest::deleteAsksAndTakesEveryDishOfThatName() {
     w.main.DBGrid1->selectRow(
         static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Қыз'дың \"шайы\""))));
     answers.answers = {true};
-    w.main.command(QStringLiteral("delete"))->trigger();
+    w.main.action(QStringLiteral("delete"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 5);
     QVERIFY(w.gridColumn(0).contains(QStringLiteral("Шай%")));
     QCOMPARE(answers.messages.size(), 1);  // only the search's count box
@@ -497,7 +497,7 @@ void MainWindowTest::failedDeleteKeepsTheListWorking() {
     w.show();
     w.main.DBGrid1TitleClick(2);
     answers.answers = {true};
-    w.main.command(QStringLiteral("delete"))->trigger();
+    w.main.action(QStringLiteral("delete"))->trigger();
     QCOMPARE(answers.lastText(), QStringLiteral("the menu is locked."));
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 5);
     QCOMPARE(w.gridColumn(0).size(), 4);
@@ -569,7 +569,7 @@ void MainWindowTest::damagedBaseIsSaidAndNeverWritten() {
         w.editor.DBMemo1->setPlainText(QStringLiteral("Сипаттама"));
         w.editor.BitBtn2->click();
     });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     QVERIFY2(answers.lastText().startsWith(QStringLiteral("The base file %1 is damaged, so "
                                                           "nothing is written to it")
                                                .arg(base)),
@@ -608,7 +608,7 @@ void MainWindowTest::readOnlyBaseIsReadAndNeverWritten() {
     QVERIFY(run({QStringLiteral("-o"), QStringLiteral("remount,ro"), mount.path()}));
     {
         store::setProgramFolder(mount.path());
-        ScriptedDelegate answers;
+        ScriptedDesktop answers;
         Windows w;
         w.show();
         QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
@@ -618,9 +618,9 @@ void MainWindowTest::readOnlyBaseIsReadAndNeverWritten() {
             QCOMPARE(w.orders.DBGrid1->model()->rowCount(), 1);
             w.orders.close();
         });
-        w.main.command(QStringLiteral("orders"))->trigger();
+        w.main.action(QStringLiteral("orders"))->trigger();
         answers.answers = {true};
-        w.main.command(QStringLiteral("delete"))->trigger();
+        w.main.action(QStringLiteral("delete"))->trigger();
         QCOMPARE(answers.messages.size(), 1);
         QVERIFY2(answers.lastText().startsWith(
                      QStringLiteral("The base file %1 is read-only").arg(base)),

@@ -18,7 +18,7 @@ private slots:
             asked = true;
             return true;
         };
-        w.main.command(QStringLiteral("print"))->trigger();
+        w.main.action(QStringLiteral("print"))->trigger();
         QVERIFY(!asked);
         QCOMPARE(answers.texts(),
                  QStringList({QStringLiteral("There is no default printer currently selected.")}));

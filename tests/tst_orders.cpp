@@ -18,7 +18,7 @@
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "tests/support.h"
-#include "ui/datasource.h"
+#include "forms/gridsource.h"
 
 namespace {
 
@@ -153,7 +153,7 @@ void OrdersTest::okRecordsExactlyOneLine() {
         w.order.BitBtn1->click();
         QVERIFY(!w.order.isVisible());
     });
-    w.main.command(QStringLiteral("order"))->trigger();
+    w.main.action(QStringLiteral("order"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 1);
     store::Statement row(folder.db(),
                          QStringLiteral("select code, fio, kvo, sena, summ, dt from orders"));
@@ -172,7 +172,7 @@ void OrdersTest::okRecordsExactlyOneLine() {
         w.order.Edit2->setText(QStringLiteral("2"));
         w.order.BitBtn2->click();
     });
-    w.main.command(QStringLiteral("order"))->trigger();
+    w.main.action(QStringLiteral("order"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 1);
 }
 
@@ -202,7 +202,7 @@ void OrdersTest::noDishNoOrder() {
     Session session;
     auto& [folder, answers, w] = session;
     w.show();
-    w.main.command(QStringLiteral("order"))->trigger();
+    w.main.action(QStringLiteral("order"))->trigger();
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Алдымен тағамды таңдаңыз.")}));
     QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
     QVERIFY(!w.order.isVisible());
@@ -280,7 +280,7 @@ void OrdersTest::viewSearchesByWaiterOrDish() {
         QVERIFY(w.orders.isVisible());
         w.orders.close();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
     QVERIFY(!w.orders.isVisible());
 }
 
@@ -296,17 +296,17 @@ void OrdersTest::draggedColumnsLastForTheRun() {
         titles->resizeSection(1, 250);
         w.orders.close();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
     whileModal(w.orders, [&] {
         QHeaderView* titles = w.orders.DBGrid1->horizontalHeader();
         QCOMPARE(titles->logicalIndex(0), 5);
         QCOMPARE(titles->sectionSize(1), 250);
-        const QList<ui::Column> order = w.orders.DataSource1->columnsInGridOrder();
+        const QList<store::Column> order = w.orders.DataSource1->columnsInGridOrder();
         QCOMPARE(order.first().field, QStringLiteral("dt"));
         QCOMPARE(order[1].field, QStringLiteral("fio"));
         w.orders.close();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
 }
 
 void OrdersTest::viewLoadsOncePerShowing() {
@@ -319,7 +319,7 @@ void OrdersTest::viewLoadsOncePerShowing() {
         QCOMPARE(w.orders.DBGrid1->model()->rowCount(), 0);
         w.orders.close();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
     QCOMPARE(answers.messages.size(), 1);
 }
 
@@ -341,16 +341,16 @@ void OrdersTest::oneConnectionForTheWholeRun() {
         w.orders.BitBtn2->click();
         w.orders.close();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
     QVERIFY(!w.orders.Query1.isOpen());  // the hidden view lets its rows go
     whileModal(w.editor, [&] { w.editor.reject(); });
-    w.main.command(QStringLiteral("add"))->trigger();
+    w.main.action(QStringLiteral("add"))->trigger();
     whileModal(w.order, [&] {
         w.order.Edit1->setText(QStringLiteral("Бек"));
         w.order.Edit2->setText(QStringLiteral("1"));
         w.order.BitBtn1->click();
     });
-    w.main.command(QStringLiteral("order"))->trigger();
+    w.main.action(QStringLiteral("order"))->trigger();
     QVERIFY2(answers.messages.size() == 1, qPrintable(answers.texts().join(u'|')));  // the count
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 2);
     QCOMPARE(store::connectionsOpened() - opensBefore, 1);
@@ -370,7 +370,7 @@ void OrdersTest::orderForADishDeletedElsewhereIsRefused() {
         w.order.BitBtn1->click();
         QVERIFY(w.order.isVisible());
     });
-    w.main.command(QStringLiteral("order"))->trigger();
+    w.main.action(QStringLiteral("order"))->trigger();
     QVERIFY(ran);
     QCOMPARE(answers.texts(),
              QStringList({QStringLiteral("The dish is no longer in the menu (another copy of the "
@@ -399,7 +399,7 @@ void OrdersTest::fullDiskIsSaidAndNothingIsLost() {
     const QString filler = mount.path() + QStringLiteral("/filler");
     {
         store::setProgramFolder(mount.path());
-        ScriptedDelegate answers;
+        ScriptedDesktop answers;
         Windows w;
         w.show();  // the program is running when the disk fills up
         {
@@ -418,7 +418,7 @@ void OrdersTest::fullDiskIsSaidAndNothingIsLost() {
                 w.order.BitBtn1->click();
                 refused = w.order.isVisible();
             });
-            w.main.command(QStringLiteral("order"))->trigger();
+            w.main.action(QStringLiteral("order"))->trigger();
         }
         QVERIFY2(refused, qPrintable(answers.texts().join(u'|')));
         QVERIFY2(
@@ -435,7 +435,7 @@ void OrdersTest::fullDiskIsSaidAndNothingIsLost() {
             w.order.BitBtn1->click();
             QVERIFY(!w.order.isVisible());
         });
-        w.main.command(QStringLiteral("order"))->trigger();
+        w.main.action(QStringLiteral("order"))->trigger();
         auto db = store::connectionFor(mount.path() + QStringLiteral("/base"));
         store::Statement count(*db, QStringLiteral("select count(*) from orders"));
         QVERIFY(count.step());

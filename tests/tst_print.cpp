@@ -19,7 +19,7 @@
 #include "reports/printlist.h"
 #include "store/error.h"
 #include "tests/support.h"
-#include "ui/datasource.h"
+#include "forms/gridsource.h"
 
 namespace {
 
@@ -112,7 +112,7 @@ void PrintTest::linesOfASearchResult() {
     folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
     folder.addDish(3, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50);
     w.show();
-    const QList<ui::Column> columns = w.main.DataSource1->columnsInGridOrder();
+    const QList<store::Column> columns = w.main.DataSource1->columnsInGridOrder();
     QCOMPARE(reports::printedLines(*w.main.Query1, columns)[1],
              QStringLiteral("№\tАтауы\t\tТобы\t\tБағасы\t\tДайын. уақыты (мин.)\t"));
     w.main.RadioButton2->click();
@@ -240,7 +240,7 @@ void PrintTest::cancelledPrintDialogPrintsNothing() {
         asked = true;
         return false;
     };
-    w.main.command(QStringLiteral("print"))->trigger();
+    w.main.action(QStringLiteral("print"))->trigger();
     QVERIFY(asked);
     QVERIFY(answers.messages.isEmpty());
 }
@@ -268,7 +268,7 @@ void PrintTest::realPrintJobThroughCups() {
         printer.setDocName(job);
         return true;
     };
-    w.main.command(QStringLiteral("print"))->trigger();
+    w.main.action(QStringLiteral("print"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     // cups-pdf writes the file under its final name only when the job is done.
     QTRY_VERIFY_WITH_TIMEOUT(!output().isEmpty() && !wordsOf(output()).isEmpty(), 90000);

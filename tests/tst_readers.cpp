@@ -61,14 +61,14 @@ void ReadersTest::libreOfficeReadsTheReports() {
     folder.addOrder(1, QStringLiteral("Әлия Ғалымқызы"), 2, 2800, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QStringLiteral("Өмірзақ Үсенов"), 3, 0.1, QStringLiteral("1999-05-15"));
     w.show();
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     bool ran = false;
     whileModal(w.orders, [&] {
         ran = true;
         w.orders.BitBtn1->click();
         w.orders.close();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
     QVERIFY(ran);
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
 

@@ -15,8 +15,8 @@
 
 #include "reports/htmlreport.h"
 #include "tests/support.h"
-#include "ui/delegate.h"
-#include "ui/picturebox.h"
+#include "ui/desktop.h"
+#include "forms/picturebox.h"
 
 namespace {
 
@@ -176,7 +176,7 @@ void ReportsTest::menuReport() {
     auto& [folder, answers, w] = session;
     addMenu(folder);
     w.show();
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     const QString path = folder.path() + QStringLiteral("/current.doc");
     compareLines(readAll(path), expected(kMenuReport, folder.path()));
@@ -195,7 +195,7 @@ void ReportsTest::emptyMenuReport() {
     Session session;
     auto& [folder, answers, w] = session;
     w.show();
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/current.doc")),
              expected(kEmptyMenuReport, folder.path()));
     QVERIFY(answers.messages.isEmpty());
@@ -212,7 +212,7 @@ void ReportsTest::savedResultsOfASearchInSortOrder() {
     w.main.DBGrid1TitleClick(2);  // price, descending
     answers.messages.clear();
     answers.saveName = folder.path() + QStringLiteral("/menu");
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QCOMPARE(answers.saveTitle, QStringLiteral("Сақтау"));
     QCOMPARE(answers.saveFilter, QStringLiteral("Web-парақ (*.htm)"));
     compareLines(readAll(folder.path() + QStringLiteral("/menu.html")),
@@ -228,13 +228,13 @@ void ReportsTest::savedResultsNaming() {
     addMenu(folder);
     w.show();
     answers.saveName = folder.path() + QStringLiteral("/a.htm");
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QVERIFY(QFile::exists(folder.path() + QStringLiteral("/a.htm.html")));
     QVERIFY(!QFile::exists(folder.path() + QStringLiteral("/a.htm")));
 
     answers.saveName.clear();  // cancelled: nothing is written
     QFile::remove(folder.path() + QStringLiteral("/img/1.bmp"));
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QVERIFY(!QFile::exists(folder.path() + QStringLiteral("/img/1.bmp")));
     QVERIFY(answers.messages.isEmpty());
 }
@@ -254,7 +254,7 @@ void ReportsTest::ordersReportFollowsDraggedColumns() {
         w.orders.BitBtn1->click();
         w.orders.close();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
     QDir::setCurrent(elsewhere);
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     const QString path = folder.path() + QStringLiteral("/current.xls");
@@ -268,12 +268,12 @@ void ReportsTest::laterReportsOverwriteByNumber() {
     addMenu(folder);
     w.show();
     w.main.DBGrid1TitleClick(0);  // Қуырдақ, Шай, Бесбармақ
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/3.bmp")), sampleBitmap(2, 2, Qt::red));
     w.main.RadioButton2->click();
     w.main.Edit1->setText(QStringLiteral(">=2800"));
     w.main.BitBtn1->click();  // Қуырдақ, Бесбармақ
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/1.bmp")), QByteArray());
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/2.bmp")), sampleBitmap(2, 2, Qt::red));
     // The third picture of the earlier report stays.
@@ -286,7 +286,7 @@ void ReportsTest::missingPictureFolderStopsTheReport() {
     addMenu(folder);
     QVERIFY(QDir(folder.path() + QStringLiteral("/img")).removeRecursively());
     w.show();
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(answers.texts(),
              QStringList({QStringLiteral("Cannot create file \"%1/img/1.bmp\". No such file or "
                                          "directory.")
@@ -306,11 +306,11 @@ void ReportsTest::reportFileThatCannotBeWritten() {
     // A folder where the file should be: the file may not be written.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.html")));
     answers.saveName = folder.path() + QStringLiteral("/taken");
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QCOMPARE(answers.lastText(), QStringLiteral("File access denied."));
     // A folder that does not exist.
     answers.saveName = folder.path() + QStringLiteral("/no/such/folder/menu");
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QCOMPARE(answers.lastText(), QStringLiteral("Invalid filename."));
     QCOMPARE(answers.messages.size(), 2);
     if (::geteuid() != 0) {  // permissions do not hold back the superuser
@@ -319,7 +319,7 @@ void ReportsTest::reportFileThatCannotBeWritten() {
         ::chmod(QFile::encodeName(locked).constData(), 0444);
         answers.saveName = folder.path() + QStringLiteral("/locked");
         answers.answers = {true};  // replace it
-        w.main.command(QStringLiteral("save"))->trigger();
+        w.main.action(QStringLiteral("save"))->trigger();
         QCOMPARE(answers.lastText(), QStringLiteral("File access denied."));
     }
 }
@@ -333,7 +333,7 @@ void ReportsTest::closedListWritesTheHeadingOnly() {
     w.main.Edit1->setText(QStringLiteral("abc"));
     w.main.BitBtn1->click();  // a failed search leaves the list closed
     answers.messages.clear();
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(answers.texts(),
              QStringList({QStringLiteral("Cannot perform this operation on a closed dataset.")}));
     QVERIFY(answers.opened.isEmpty());
@@ -358,7 +358,7 @@ void ReportsTest::picturePathsAreEncoded() {
     auto& [folder, answers, w] = session;
     folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
     w.show();
-    w.main.command(QStringLiteral("report"))->trigger();
+    w.main.action(QStringLiteral("report"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     const QByteArray root = QFile::encodeName(folder.path()).chopped(folderName.toUtf8().size());
     const QByteArray line = "<td><img width=200 src=\"" + root + encoded + "/img/1.bmp\"\\></td>";
@@ -405,7 +405,7 @@ void ReportsTest::valuesKeepOneItemPerLine() {
         w.orders.DBGrid1->horizontalHeader()->moveSection(5, 0);
         w.orders.BitBtn1->click();
     });
-    w.main.command(QStringLiteral("orders"))->trigger();
+    w.main.action(QStringLiteral("orders"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     const QByteArray written = readAll(folder.path() + QStringLiteral("/current.xls"));
     QVERIFY2(written.contains(lines), written.constData());
@@ -422,7 +422,7 @@ void ReportsTest::savingAsksAboutTheFileItWrites() {
     // "menu" writes menu.html, which is there: asked about it, No keeps it and chooses again.
     answers.saveName = folder.path() + QStringLiteral("/menu");
     answers.answers = {false};
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QCOMPARE(answers.questions,
              QStringList({QStringLiteral("replace|Сақтау|%1 already exists.\nDo you want to "
                                          "replace it?")
@@ -430,13 +430,13 @@ void ReportsTest::savingAsksAboutTheFileItWrites() {
     QCOMPARE(readAll(earlier), QByteArray("kept"));
     answers.saveName = folder.path() + QStringLiteral("/menu");
     answers.answers = {true};
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QVERIFY(readAll(earlier).startsWith(BOM "<html><body>\r\n<h3>"));
     // "a.htm" is there but a.htm.html is not: nothing to ask.
     QVERIFY(writeFile(folder.path() + QStringLiteral("/a.htm"), {}));
     answers.questions.clear();
     answers.saveName = folder.path() + QStringLiteral("/a.htm");
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QVERIFY(answers.questions.isEmpty());
     QVERIFY(QFile::exists(folder.path() + QStringLiteral("/a.htm.html")));
     QVERIFY(answers.messages.isEmpty());
@@ -456,7 +456,7 @@ void ReportsTest::fullDiskIsSaidPlainly() {
     QVERIFY(QFile::link(QStringLiteral("/dev/full"), links.filePath(QStringLiteral("out.html"))));
     answers.saveName = links.filePath(QStringLiteral("out"));
     answers.answers = {true};  // the link is there; write through it
-    w.main.command(QStringLiteral("save"))->trigger();
+    w.main.action(QStringLiteral("save"))->trigger();
     QCOMPARE(answers.texts(),
              QStringList({QStringLiteral("The disk is full: \"%1\" could not be written to its "
                                          "end.")
@@ -469,11 +469,11 @@ void ReportsTest::desktopWithoutXdgOpenIsSaidPlainly() {
     qputenv("PATH", QFile::encodeName(nothing.path()));
     bool said = false;
     try {
-        ui::delegate().openDocument(QStringLiteral("/x/current.doc"), QStringLiteral("/x"));
-    } catch (const AppError& error) {
-        said =
-            error.message().startsWith(QStringLiteral("The report was written to "
-                                                      "\"/x/current.doc\", but xdg-open"));
+        ui::desktop().openDocument(QStringLiteral("/x/current.doc"), QStringLiteral("/x"));
+    } catch (const std::exception& error) {
+        said = QString::fromUtf8(error.what())
+                   .startsWith(QStringLiteral("The report was written to "
+                                              "\"/x/current.doc\", but xdg-open"));
     }
     qputenv("PATH", path);
     QVERIFY(said);

@@ -10,7 +10,7 @@
 #include <QtTest>
 
 #include "tests/support.h"
-#include "ui/picturebox.h"
+#include "forms/picturebox.h"
 
 namespace {
 

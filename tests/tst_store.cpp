@@ -521,7 +521,7 @@ void StoreTest::largeResultsReadLikeTheStore() {
     QVERIFY(query.recordCount() > 190000);
     compareWithTheStore(query, folder.db(), {5});
     // Reported: one table row per result row, its cells as the store holds them.
-    const QList<ui::Column> columns = {{QStringLiteral("fio"), {}},  {QStringLiteral("nm"), {}},
+    const QList<store::Column> columns = {{QStringLiteral("fio"), {}},  {QStringLiteral("nm"), {}},
                                        {QStringLiteral("kvo"), {}},  {QStringLiteral("sena"), {}},
                                        {QStringLiteral("summ"), {}}, {QStringLiteral("dt"), {}}};
     const QString report = folder.path() + QStringLiteral("/current.xls");

@@ -15,7 +15,7 @@
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/error.h"
-#include "ui/picture.h"
+#include "resources/picture.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ QByteArray picture(int i) {
     painter.setBrush(QColor(60 + (i * 37) % 180, 60 + (i * 71) % 180, 40 + (i * 13) % 150));
     painter.drawEllipse(QRect(30, 20, 140, 110));
     painter.end();
-    return ui::bitmapBytes(image);
+    return pictures::bitmapBytes(image);
 }
 
 void build(const QString& path, int dishes, int orders, bool pictures) {

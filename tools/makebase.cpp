@@ -11,7 +11,7 @@
 
 #include "store/database.h"
 #include "store/error.h"
-#include "ui/picture.h"
+#include "resources/picture.h"
 
 namespace {
 
@@ -100,7 +100,7 @@ void build(const QString& path) {
         dish.bindAll({d.code, QString::fromUtf8(d.name), QString::fromUtf8(d.group), d.price,
                       d.minutes, QString::fromUtf8(d.description)});
         dish.run();
-        picture.bindAll({d.code, ui::bitmapBytes(platePicture(d))});
+        picture.bindAll({d.code, pictures::bitmapBytes(platePicture(d))});
         picture.run();
     }
     store::Statement order(*db, QStringLiteral("insert into orders (code, fio, kvo, sena, summ, "

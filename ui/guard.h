@@ -5,7 +5,6 @@
 #include <new>
 #include <utility>
 
-#include "store/error.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -17,18 +16,17 @@ template <typename Command>
 void guarded(Command&& command) {
     try {
         std::forward<Command>(command)();
-    } catch (const AppError& error) {
-        errorBox(error.message());
     } catch (const std::bad_alloc&) {
         errorBox(QStringLiteral("Out of memory"));
     } catch (const std::exception& error) {
+        // The program's own errors carry their text as UTF-8 here too.
         errorBox(QString::fromUtf8(error.what()));
     }
 }
 
 // A slot that runs a member handler through the guard.
 template <typename Owner, typename... Args>
-auto command(Owner* owner, void (Owner::*handler)(Args...)) {
+auto guardedSlot(Owner* owner, void (Owner::*handler)(Args...)) {
     return [owner, handler](Args... args) { guarded([&] { (owner->*handler)(args...); }); };
 }
 

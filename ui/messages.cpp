@@ -3,31 +3,31 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "ui/delegate.h"
+#include "ui/desktop.h"
 
 namespace ui {
 
 void information(const QString& text) {
-    delegate().message(MessageKind::Information, QStringLiteral("Information"), text);
+    desktop().message(MessageKind::Information, QStringLiteral("Information"), text);
 }
 
 void warning(const QString& text) {
-    delegate().message(MessageKind::Warning, QStringLiteral("Warning"), text);
+    desktop().message(MessageKind::Warning, QStringLiteral("Warning"), text);
 }
 
 bool confirm(const QString& text) {
-    return delegate().ask(Question::Confirm, QStringLiteral("Confirm"), text);
+    return desktop().ask(Question::Confirm, QStringLiteral("Confirm"), text);
 }
 
 bool yesNo(const QString& caption, const QString& text) {
-    return delegate().ask(Question::Plain, caption, text);
+    return desktop().ask(Question::Plain, caption, text);
 }
 
 bool mayReplace(const QString& path, const QString& caption) {
     if (!QFileInfo(path).isFile()) {
         return true;
     }
-    return delegate().ask(Question::Replace, caption,
+    return desktop().ask(Question::Replace, caption,
                           QStringLiteral("%1 already exists.\nDo you want to replace it?")
                               .arg(QDir::toNativeSeparators(path)));
 }
@@ -40,7 +40,7 @@ QString errorBoxText(const QString& text) {
 }
 
 void errorBox(const QString& text) {
-    delegate().message(MessageKind::Error, QStringLiteral("orvelin"), errorBoxText(text));
+    desktop().message(MessageKind::Error, QStringLiteral("orvelin"), errorBoxText(text));
 }
 
 }  // namespace ui

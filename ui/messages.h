@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The program's message boxes, all through the delegate.
+// The program's message boxes, all through the desktop seam.
 namespace ui {
 
 void information(const QString& text);                    // "Information", one OK

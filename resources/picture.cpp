@@ -1,4 +1,4 @@
-#include "ui/picture.h"
+#include "resources/picture.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -8,7 +8,7 @@
 
 #include "store/error.h"
 
-namespace ui {
+namespace pictures {
 
 namespace {
 
@@ -92,4 +92,4 @@ QImage pictureFromBytes(const QByteArray& bytes) {
     return bytes.isEmpty() ? QImage() : QImage::fromData(bytes);
 }
 
-}  // namespace ui
+}  // namespace pictures

@@ -7,7 +7,7 @@
 class QProgressDialog;
 class QWidget;
 
-namespace ui {
+namespace forms {
 
 // A modal box that shows how far a long walk over a list has come. It appears only for
 // lists of more than about 500 rows, has no Cancel (the commands cannot stop halfway), and
@@ -31,4 +31,4 @@ private:
     int nextRow_ = 0;
 };
 
-}  // namespace ui
+}  // namespace forms

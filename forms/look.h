@@ -10,7 +10,7 @@ class QDialog;
 class QRadioButton;
 class QWidget;
 
-namespace ui {
+namespace forms {
 
 // "MS Sans Serif" 8 points where the desktop has it, else the nearest narrow sans face, so
 // that the fixed layouts keep their captions whole.
@@ -22,11 +22,7 @@ QFont arialFont(int pointSize, bool bold);
 // paste at 32 767 characters without a word).
 constexpr int kWholeText = std::numeric_limits<int>::max();
 
-// A window that is a fixed dialog: a title bar with a close box only, never minimised.
-// Window managers that draw a minimise button all the same (Openbox does, on every dialog)
-// find the dialog back in its place at once.
-void makeFixedWindow(QWidget& window);
-// A dialog of fixed size: the above, at its designed place and client size.
+// A dialog of fixed size: a fixed window (ui/fixedwindow.h) at its designed place and client size.
 void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top);
 
 // The Tab key visits the controls in this order.
@@ -40,4 +36,4 @@ void tabStopOnCheckedButton(const QList<QRadioButton*>& group);
 // designed one, so that every title fits its column's designed width.
 QFont titleFontFitting(const QFont& base, const QStringList& titles, const QList<int>& widths);
 
-}  // namespace ui
+}  // namespace forms

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QLabel>
 
-namespace ui {
+namespace forms {
 
 // A picture at its own size, centred and clipped by a white box with a flat border.
 class PictureBox : public QLabel {
@@ -16,4 +16,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;  // with a focus frame while focused
 };
 
-}  // namespace ui
+}  // namespace forms

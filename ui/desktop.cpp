@@ -1,4 +1,4 @@
-#include "ui/delegate.h"
+#include "ui/desktop.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,9 +18,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeView>
+#include <stdexcept>
 
-#include "store/error.h"
-#include "ui/look.h"
+#include "ui/fixedwindow.h"
 #include "ui/messages.h"
 
 namespace ui {
@@ -95,7 +95,7 @@ void prepareBox(QMessageBox& box) {
     }
 }
 
-class DesktopDelegate : public Delegate {
+class SystemDesktop : public Desktop {
 public:
     void message(MessageKind kind, const QString& caption, const QString& text) override {
         const QMessageBox::Icon icon = kind == MessageKind::Information ? QMessageBox::Information
@@ -144,9 +144,10 @@ public:
         // Whether an application takes the file is the desktop's affair; that nothing could
         // be started to ask the desktop is ours to say.
         if (!QProcess::startDetached(QStringLiteral("xdg-open"), {path}, workingFolder)) {
-            throw AppError(QStringLiteral("The report was written to \"%1\", but xdg-open "
-                                          "could not be started to open it")
-                               .arg(path));
+            throw std::runtime_error(QStringLiteral("The report was written to \"%1\", but "
+                                                    "xdg-open could not be started to open it")
+                                         .arg(path)
+                                         .toStdString());
         }
     }
 
@@ -154,20 +155,20 @@ private:
     static QWidget* activeWindow() { return QApplication::activeWindow(); }
 };
 
-Delegate*& installed() {
-    static Delegate* current = nullptr;
+Desktop*& installed() {
+    static Desktop* current = nullptr;
     return current;
 }
 
 }  // namespace
 
-Delegate& delegate() {
-    static DesktopDelegate desktop;
-    Delegate* current = installed();
-    return current ? *current : desktop;
+Desktop& desktop() {
+    static SystemDesktop system;
+    Desktop* current = installed();
+    return current ? *current : system;
 }
 
-void setDelegate(Delegate* replacement) {
+void setDesktop(Desktop* replacement) {
     installed() = replacement;
 }
 

@@ -1,9 +1,9 @@
-#include "ui/picturebox.h"
+#include "forms/picturebox.h"
 
 #include <QPainter>
 #include <QPixmap>
 
-namespace ui {
+namespace forms {
 
 PictureBox::PictureBox(QWidget* parent, const QRect& geometry) : QLabel(parent) {
     setGeometry(geometry);
@@ -23,9 +23,9 @@ void PictureBox::showPicture(const QImage& picture) {
     }
 }
 
-}  // namespace ui
+}  // namespace forms
 
-namespace ui {
+namespace forms {
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
@@ -38,4 +38,4 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.drawRect(QRectF(rect()).adjusted(2, 2, -2, -2));
 }
 
-}  // namespace ui
+}  // namespace forms

@@ -1,52 +1,15 @@
-#include "ui/look.h"
+#include "forms/look.h"
+
+#include "ui/fixedwindow.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QEvent>
 #include <QFontMetrics>
 #include <QRadioButton>
 #include <QStyle>
-#include <QTimer>
 
-namespace ui {
+namespace forms {
 
-namespace {
-
-// Undoes a minimise as soon as the window manager reports one.
-class StayRestored : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::WindowStateChange) {
-            auto* window = static_cast<QWidget*>(watched);
-            if (window->windowState() & Qt::WindowMinimized) {
-                QTimer::singleShot(0, window, [window] { restore(*window); });
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    static void restore(QWidget& window) {
-        // The window manager may have taken the owner along with it.
-        if (QWidget* owner = window.parentWidget() ? window.parentWidget()->window() : nullptr) {
-            if (owner->windowState() & Qt::WindowMinimized) {
-                owner->setWindowState(owner->windowState() & ~Qt::WindowMinimized);
-                owner->show();
-            }
-        }
-        if (window.isVisible() || (window.windowState() & Qt::WindowMinimized)) {
-            window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-            window.show();
-            window.raise();
-            window.activateWindow();
-        }
-    }
-};
-
-}  // namespace
 
 QFont formFont() {
     QFont font;
@@ -64,14 +27,8 @@ QFont arialFont(int pointSize, bool bold) {
     return font;
 }
 
-void makeFixedWindow(QWidget& window) {
-    window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    window.installEventFilter(new StayRestored(&window));
-}
-
 void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top) {
-    makeFixedWindow(dialog);
+    ui::makeFixedWindow(dialog);
     dialog.setFixedSize(clientWidth, clientHeight);
     dialog.move(left, top);
 }
@@ -128,4 +85,4 @@ QFont titleFontFitting(const QFont& base, const QStringList& titles, const QList
     return font;
 }
 
-}  // namespace ui
+}  // namespace forms

@@ -1,11 +1,11 @@
-#include "ui/progress.h"
+#include "forms/progress.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QProgressDialog>
 
-namespace ui {
+namespace forms {
 
 namespace {
 
@@ -60,4 +60,4 @@ void ProgressBox::operator()(int row, int rows) {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-}  // namespace ui
+}  // namespace forms

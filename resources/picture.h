@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QString>
 
-namespace ui {
+namespace pictures {
 
 // Loads a picture the user picked. The extension chooses the reader: "bmp" a Windows bitmap,
 // "jpg"/"jpeg" JPEG, "ico" an icon, no extension any format the system knows. Metafiles and
@@ -15,4 +15,4 @@ QImage loadPicture(const QString& path);
 QByteArray bitmapBytes(const QImage& image);
 QImage pictureFromBytes(const QByteArray& bytes);
 
-}  // namespace ui
+}  // namespace pictures

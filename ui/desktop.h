@@ -18,9 +18,9 @@ enum class Question {
 // Everything the program asks of the person at the desktop crosses this interface: message
 // boxes, file and print dialogs, and the desktop's "open" action. The program installs the
 // real one; tests install their own answers.
-class Delegate {
+class Desktop {
 public:
-    virtual ~Delegate() = default;
+    virtual ~Desktop() = default;
 
     virtual void message(MessageKind kind, const QString& caption, const QString& text) = 0;
     virtual bool ask(Question kind, const QString& caption, const QString& text) = 0;
@@ -35,9 +35,9 @@ public:
     virtual void openDocument(const QString& path, const QString& workingFolder) = 0;
 };
 
-Delegate& delegate();
-// Installs another delegate (tests); nullptr puts the desktop's back.
-void setDelegate(Delegate* replacement);
+Desktop& desktop();
+// Installs another desktop (tests); nullptr puts the real one back.
+void setDesktop(Desktop* replacement);
 
 // The standard dialogs of the toolkit remember folders and sizes in a settings file of
 // their own. The program keeps no state between runs, so that file is kept in a temporary

@@ -1,0 +1,79 @@
+#include "forms/gridsource.h"
+
+#include <QColor>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QTableView>
+
+namespace forms {
+
+GridSource::GridSource(store::Query& query, QList<store::Column> columns, QObject* parent)
+    : store::DataSource(query, std::move(columns), parent) {
+    titleFont_.setBold(true);
+    connect(this, &store::DataSource::currentRowMoved, this, &GridSource::followCurrentRow);
+}
+
+void GridSource::attach(QTableView* grid) {
+    grid_ = grid;
+    grid->setModel(this);
+    connect(grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) {
+                if (current.isValid()) {
+                    setCurrentRow(current.row());
+                }
+            });
+}
+
+void GridSource::setTitleFont(const QFont& font) {
+    titleFont_ = font;
+    emit headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+void GridSource::followCurrentRow(int row) {
+    if (grid_ && grid_->currentIndex().row() != row) {
+        const int column = std::max(0, grid_->currentIndex().column());
+        grid_->setCurrentIndex(index(row, column));
+    }
+}
+
+QList<store::Column> GridSource::columnsInGridOrder() const {
+    if (!grid_) {
+        return columns();
+    }
+    QList<store::Column> ordered;
+    const QHeaderView* titles = grid_->horizontalHeader();
+    for (int visual = 0; visual < columns().size(); ++visual) {
+        ordered.append(columns().value(titles->logicalIndex(visual)));
+    }
+    return ordered;
+}
+
+QVariant GridSource::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal) {
+        if (role == Qt::ForegroundRole) {
+            return QColor(128, 0, 0);
+        }
+        if (role == Qt::FontRole) {
+            return titleFont_;
+        }
+    }
+    return store::DataSource::headerData(section, orientation, role);
+}
+
+void styleGrid(QTableView* grid) {
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setShowGrid(true);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+    grid->setTabKeyNavigation(false);
+    grid->verticalHeader()->setDefaultSectionSize(18);
+    grid->verticalHeader()->setMinimumSectionSize(18);
+    grid->verticalHeader()->setFixedWidth(12);
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setFixedHeight(20);
+}
+
+}  // namespace forms
