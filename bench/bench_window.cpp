@@ -12,6 +12,7 @@
 #include "forms/frmMain.h"
 #include "store/database.h"
 #include "store/datafolder.h"
+#include "store/statements.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -22,10 +23,8 @@ int main(int argc, char** argv) {
     {
         auto db = store::Database::create(store::databasePath(store::dataFolder()));
         store::Transaction transaction(*db);
-        store::Statement dish(*db, QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, "
-                                                  "Vozr, Comm) values (?, ?, ?, 4, ?, ?, ?)"));
-        store::Statement picture(*db,
-                                 QStringLiteral("insert into pictures (Code, Img) values (?, ?)"));
+        store::Statement dish(*db, statements::dishRowInsert());
+        store::Statement picture(*db, statements::pictureRowInsert());
         const QByteArray bytes(20000, 'x');
         for (int i = 1; i <= dishes; ++i) {
             dish.bindAll({i, QStringLiteral("Тағам %1").arg((i * 7919) % dishes),

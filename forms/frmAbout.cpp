@@ -4,8 +4,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "resources/artwork.h"
 #include "forms/look.h"
+#include "resources/artwork.h"
 
 namespace {
 

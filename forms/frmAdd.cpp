@@ -7,13 +7,13 @@
 #include <QRegularExpressionValidator>
 
 #include "forms/frmMain.h"
+#include "forms/look.h"
+#include "forms/picturebox.h"
+#include "resources/picture.h"
 #include "store/datafolder.h"
 #include "ui/desktop.h"
 #include "ui/guard.h"
-#include "forms/look.h"
 #include "ui/messages.h"
-#include "resources/picture.h"
-#include "forms/picturebox.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     BitBtn3->setGeometry(360, 336, 97, 25);
 
     forms::chainTabOrder({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBMemo1, BitBtn1,
-                       BitBtn2, BitBtn3, DBImage1});
+                          BitBtn2, BitBtn3, DBImage1});
 
     connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn2Click));

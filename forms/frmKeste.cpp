@@ -9,15 +9,15 @@
 #include <functional>
 
 #include "forms/frmMain.h"
+#include "forms/gridsource.h"
+#include "forms/look.h"
+#include "forms/progress.h"
 #include "reports/htmlreport.h"
 #include "resources/artwork.h"
 #include "store/datafolder.h"
 #include "store/statements.h"
-#include "forms/gridsource.h"
 #include "ui/desktop.h"
 #include "ui/guard.h"
-#include "forms/look.h"
-#include "forms/progress.h"
 
 TForm4::TForm4(TForm1& main) : QDialog(&main) {
     setWindowTitle(QStringLiteral("Тапсырыстар кестесі"));
@@ -33,20 +33,20 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
     DBGrid1->setPalette(money);
     DataSource1 =
         new forms::GridSource(Query1,
-                           {{QStringLiteral("fio"), QStringLiteral("Официанттың аты-жөні")},
-                            {QStringLiteral("nm"), QStringLiteral("Тапсырысы")},
-                            {QStringLiteral("kvo"), QStringLiteral("Саны")},
-                            {QStringLiteral("sena"), QStringLiteral("Бағасы")},
-                            {QStringLiteral("summ"), QStringLiteral("Сомасы")},
-                            {QStringLiteral("dt"), QStringLiteral("Уақыты")}},
-                           this);
+                              {{QStringLiteral("fio"), QStringLiteral("Официанттың аты-жөні")},
+                               {QStringLiteral("nm"), QStringLiteral("Тапсырысы")},
+                               {QStringLiteral("kvo"), QStringLiteral("Саны")},
+                               {QStringLiteral("sena"), QStringLiteral("Бағасы")},
+                               {QStringLiteral("summ"), QStringLiteral("Сомасы")},
+                               {QStringLiteral("dt"), QStringLiteral("Уақыты")}},
+                              this);
     DataSource1->attach(DBGrid1);
-    DataSource1->setTitleFont(
-        forms::titleFontFitting(font(),
-                             {QStringLiteral("Официанттың аты-жөні"), QStringLiteral("Тапсырысы"),
-                              QStringLiteral("Саны"), QStringLiteral("Бағасы"),
-                              QStringLiteral("Сомасы"), QStringLiteral("Уақыты")},
-                             {193, 172, 64, 64, 64, 68}));
+    DataSource1->setTitleFont(forms::titleFontFitting(
+        font(),
+        {QStringLiteral("Официанттың аты-жөні"), QStringLiteral("Тапсырысы"),
+         QStringLiteral("Саны"), QStringLiteral("Бағасы"), QStringLiteral("Сомасы"),
+         QStringLiteral("Уақыты")},
+        {193, 172, 64, 64, 64, 68}));
     QHeaderView* titles = DBGrid1->horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setSectionsMovable(true);

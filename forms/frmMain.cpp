@@ -25,21 +25,21 @@
 #include "forms/frmAdd.h"
 #include "forms/frmKeste.h"
 #include "forms/frmTaps.h"
+#include "forms/gridsource.h"
+#include "forms/look.h"
+#include "forms/picturebox.h"
+#include "forms/progress.h"
 #include "reports/htmlreport.h"
 #include "reports/printlist.h"
 #include "resources/artwork.h"
+#include "resources/picture.h"
 #include "store/datafolder.h"
 #include "store/dishdetails.h"
 #include "store/error.h"
 #include "store/statements.h"
-#include "forms/gridsource.h"
 #include "ui/desktop.h"
 #include "ui/guard.h"
-#include "forms/look.h"
 #include "ui/messages.h"
-#include "resources/picture.h"
-#include "forms/picturebox.h"
-#include "forms/progress.h"
 
 namespace {
 
@@ -157,11 +157,11 @@ void TForm1::buildControls() {
                                 QStringLiteral("Бағасы"), QStringLiteral("Дайын. уақыты (мин.)")};
     DataSource1 =
         new forms::GridSource(*Query1,
-                           {{QStringLiteral("Nm"), QStringLiteral("Атауы")},
-                            {QStringLiteral("Tys"), QStringLiteral("Тобы")},
-                            {QStringLiteral("PS"), QStringLiteral("Бағасы")},
-                            {QStringLiteral("Vozr"), QStringLiteral("Дайын. уақыты (мин.)")}},
-                           this);
+                              {{QStringLiteral("Nm"), QStringLiteral("Атауы")},
+                               {QStringLiteral("Tys"), QStringLiteral("Тобы")},
+                               {QStringLiteral("PS"), QStringLiteral("Бағасы")},
+                               {QStringLiteral("Vozr"), QStringLiteral("Дайын. уақыты (мин.)")}},
+                              this);
     DataSource1->attach(DBGrid1);
     DataSource1->setTitleFont(forms::titleFontFitting(font(), titles, {232, 215, 57, 101}));
     DBGrid1->setColumnWidth(0, 232);
@@ -545,7 +545,7 @@ void TForm1::SaveClick() {
     QString target;
     for (;;) {
         const QString chosen = ui::desktop().saveFileName(this, QStringLiteral("Сақтау"),
-                                                           QStringLiteral("Web-парақ (*.htm)"));
+                                                          QStringLiteral("Web-парақ (*.htm)"));
         if (chosen.isEmpty()) {
             return;
         }

@@ -7,10 +7,10 @@
 
 #include "forms/datepicker.h"
 #include "forms/frmMain.h"
+#include "forms/look.h"
 #include "store/error.h"
 #include "store/statements.h"
 #include "ui/guard.h"
-#include "forms/look.h"
 #include "ui/messages.h"
 
 namespace {

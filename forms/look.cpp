@@ -10,7 +10,6 @@
 
 namespace forms {
 
-
 QFont formFont() {
     QFont font;
     font.setFamilies(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),

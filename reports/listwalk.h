@@ -4,9 +4,9 @@
 #include <QStringList>
 #include <functional>
 
+#include "store/column.h"
 #include "store/error.h"
 #include "store/query.h"
-#include "store/column.h"
 
 namespace reports {
 

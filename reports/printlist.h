@@ -4,8 +4,8 @@
 #include <QString>
 
 #include "reports/listwalk.h"
-#include "store/query.h"
 #include "store/column.h"
+#include "store/query.h"
 
 class QPaintDevice;
 class QPainter;

@@ -101,6 +101,22 @@ store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, con
             {code, waiter, quantity, price, sum, date, code}};
 }
 
+QString dishRowInsert() {
+    return QStringLiteral(
+        "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) "
+        "values (?, ?, ?, 4, ?, ?, ?)");
+}
+
+QString pictureRowInsert() {
+    return QStringLiteral("insert into pictures (Code, Img) values (?, ?)");
+}
+
+QString orderRowInsert() {
+    return QStringLiteral(
+        "insert into orders (code, fio, kvo, sena, summ, dt) "
+        "values (?, ?, ?, ?, ?, ?)");
+}
+
 store::Line ordersSelect() {
     return {kOrdersSelect, {}};
 }

@@ -31,6 +31,13 @@ store::Line ordersSelect();
 store::Line ordersByWaiter(const QString& searchText);
 store::Line ordersByDish(const QString& searchText);
 
+// Whole rows as the sample-base tools write them, every value bound: a dish (Code, Nm, Tys,
+// PS, Vozr, Comm; DS is 4 as in every saved row), its picture (Code, Img), an order (code,
+// fio, kvo, sena, summ, dt).
+QString dishRowInsert();
+QString pictureRowInsert();
+QString orderRowInsert();
+
 // '%', '_' and '\' in a search text stand for themselves.
 QString likeContains(const QString& text);
 

@@ -10,9 +10,9 @@
 #include <QTableView>
 #include <QtTest>
 
-#include "tests/support.h"
-#include "resources/picture.h"
 #include "forms/picturebox.h"
+#include "resources/picture.h"
+#include "tests/support.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "forms/picturebox.h"
 #include "tests/support.h"
 #include "ui/desktop.h"
-#include "forms/picturebox.h"
 
 namespace {
 

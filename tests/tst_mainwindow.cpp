@@ -17,12 +17,12 @@
 #include <QToolBar>
 #include <QtTest>
 
+#include "forms/picturebox.h"
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/statements.h"
 #include "tests/support.h"
 #include "ui/messages.h"
-#include "forms/picturebox.h"
 
 namespace {
 

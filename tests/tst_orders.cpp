@@ -15,10 +15,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "forms/gridsource.h"
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "tests/support.h"
-#include "forms/gridsource.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include "forms/gridsource.h"
 #include "reports/printlist.h"
 #include "store/error.h"
 #include "tests/support.h"
-#include "forms/gridsource.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <QTableView>
 #include <QtTest>
 
+#include "forms/picturebox.h"
 #include "reports/htmlreport.h"
 #include "tests/support.h"
 #include "ui/desktop.h"
-#include "forms/picturebox.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <QTableView>
 #include <QtTest>
 
-#include "tests/support.h"
 #include "forms/picturebox.h"
+#include "tests/support.h"
 
 namespace {
 

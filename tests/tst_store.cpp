@@ -521,9 +521,9 @@ void StoreTest::largeResultsReadLikeTheStore() {
     QVERIFY(query.recordCount() > 190000);
     compareWithTheStore(query, folder.db(), {5});
     // Reported: one table row per result row, its cells as the store holds them.
-    const QList<store::Column> columns = {{QStringLiteral("fio"), {}},  {QStringLiteral("nm"), {}},
-                                       {QStringLiteral("kvo"), {}},  {QStringLiteral("sena"), {}},
-                                       {QStringLiteral("summ"), {}}, {QStringLiteral("dt"), {}}};
+    const QList<store::Column> columns = {
+        {QStringLiteral("fio"), {}},  {QStringLiteral("nm"), {}},   {QStringLiteral("kvo"), {}},
+        {QStringLiteral("sena"), {}}, {QStringLiteral("summ"), {}}, {QStringLiteral("dt"), {}}};
     const QString report = folder.path() + QStringLiteral("/current.xls");
     reports::writeReport(reports::ReportKind::Orders, report, query, columns, folder.path());
     QFile written(report);

@@ -12,10 +12,11 @@
 #include <QPainter>
 #include <cstdio>
 
+#include "resources/picture.h"
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/error.h"
-#include "resources/picture.h"
+#include "store/statements.h"
 
 namespace {
 
@@ -61,9 +62,8 @@ QByteArray picture(int i) {
 void build(const QString& path, int dishes, int orders, bool pictures) {
     auto db = store::Database::create(path);
     store::Transaction transaction(*db);
-    store::Statement dish(*db, QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
-                                              "Comm) values (?, ?, ?, 4, ?, ?, ?)"));
-    store::Statement plate(*db, QStringLiteral("insert into pictures (Code, Img) values (?, ?)"));
+    store::Statement dish(*db, statements::dishRowInsert());
+    store::Statement plate(*db, statements::pictureRowInsert());
     for (int i = 1; i <= dishes; ++i) {
         dish.bindAll({i, dishName(i), QString::fromUtf8(kGroups[i % count(kGroups)]),
                       100 + (i * 37) % 5000, 1 + i % 120,
@@ -74,8 +74,7 @@ void build(const QString& path, int dishes, int orders, bool pictures) {
             plate.run();
         }
     }
-    store::Statement order(*db, QStringLiteral("insert into orders (code, fio, kvo, sena, summ, "
-                                               "dt) values (?, ?, ?, ?, ?, ?)"));
+    store::Statement order(*db, statements::orderRowInsert());
     const QDate first(2016, 1, 1);
     for (int i = 1; i <= orders; ++i) {
         const int code = 1 + (i * 7919) % std::max(1, dishes);

@@ -9,9 +9,10 @@
 #include <QRadialGradient>
 #include <cstdio>
 
+#include "resources/picture.h"
 #include "store/database.h"
 #include "store/error.h"
-#include "resources/picture.h"
+#include "store/statements.h"
 
 namespace {
 
@@ -93,9 +94,8 @@ QImage platePicture(const Dish& dish) {
 void build(const QString& path) {
     auto db = store::Database::create(path);
     store::Transaction transaction(*db);
-    store::Statement dish(*db, QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
-                                              "Comm) values (?, ?, ?, 4, ?, ?, ?)"));
-    store::Statement picture(*db, QStringLiteral("insert into pictures (Code, Img) values (?, ?)"));
+    store::Statement dish(*db, statements::dishRowInsert());
+    store::Statement picture(*db, statements::pictureRowInsert());
     for (const Dish& d : kDishes) {
         dish.bindAll({d.code, QString::fromUtf8(d.name), QString::fromUtf8(d.group), d.price,
                       d.minutes, QString::fromUtf8(d.description)});
@@ -103,8 +103,7 @@ void build(const QString& path) {
         picture.bindAll({d.code, pictures::bitmapBytes(platePicture(d))});
         picture.run();
     }
-    store::Statement order(*db, QStringLiteral("insert into orders (code, fio, kvo, sena, summ, "
-                                               "dt) values (?, ?, ?, ?, ?, ?)"));
+    store::Statement order(*db, statements::orderRowInsert());
     struct Order {
         qint64 code;
         const char* waiter;

@@ -28,8 +28,8 @@ bool mayReplace(const QString& path, const QString& caption) {
         return true;
     }
     return desktop().ask(Question::Replace, caption,
-                          QStringLiteral("%1 already exists.\nDo you want to replace it?")
-                              .arg(QDir::toNativeSeparators(path)));
+                         QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                             .arg(QDir::toNativeSeparators(path)));
 }
 
 QString errorBoxText(const QString& text) {
