@@ -2,19 +2,14 @@
 
 #include <QDialog>
 
-class QLabel;
-class QPushButton;
+#include "ui_frmAbout.h"
 
-// Names the program on a decorative picture.
-class TForm7 : public QDialog {
+// Names the program on a decorative picture; the controls and their places come from
+// frmAbout.ui.
+class TForm7 : public QDialog, public Ui::TForm7 {
     Q_OBJECT
 public:
     explicit TForm7(QWidget* parent);
-
-    QLabel* Image2;
-    QLabel* Label1;
-    QLabel* Label2;
-    QPushButton* BitBtn1;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -17,22 +17,10 @@
 
 namespace {
 
-QLineEdit* boundEdit(QWidget* parent, int left, int top, int width, bool number) {
-    auto* edit = new QLineEdit(parent);
-    edit->setMaxLength(forms::kWholeText);
-    edit->setGeometry(left, top, width, 21);
-    if (number) {
-        // Only characters that can be part of a number.
-        static const QRegularExpression chars(QStringLiteral("[0-9+\\-.,eE]*"));
-        edit->setValidator(new QRegularExpressionValidator(chars, edit));
-    }
-    return edit;
-}
-
-void label(QWidget* parent, const QString& text, int left, int top) {
-    auto* caption = new QLabel(text, parent);
-    caption->move(left, top + 3);
-    caption->adjustSize();
+// Only characters that can be part of a number.
+void acceptNumberCharacters(QLineEdit* edit) {
+    static const QRegularExpression chars(QStringLiteral("[0-9+\\-.,eE]*"));
+    edit->setValidator(new QRegularExpressionValidator(chars, edit));
 }
 
 QVariant fieldValue(const QString& text) {
@@ -42,44 +30,14 @@ QVariant fieldValue(const QString& text) {
 }  // namespace
 
 TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
-    setWindowTitle(QStringLiteral("Жаңа тағам қосу"));
-    setFont(main.font());
-    forms::makeFixedDialog(*this, 465, 379, 303, 220);
-
-    label(this, QStringLiteral("Коды:"), 16, 16);
-    label(this, QStringLiteral("Тағамның атауы:"), 16, 40);
-    label(this, QStringLiteral("Тобы:"), 16, 64);
-    label(this, QStringLiteral("Сатылым бағасы:"), 16, 88);
-    label(this, QStringLiteral("Дайындалу уақыты:"), 16, 112);
-    label(this, QStringLiteral("Құрамы:"), 16, 136);
-    label(this, QStringLiteral("Суреті:"), 16, 232);
-
-    DBEdit1 = boundEdit(this, 128, 16, 121, true);
-    DBEdit2 = boundEdit(this, 128, 40, 329, false);
-    DBEdit3 = boundEdit(this, 128, 64, 329, false);
-    DBEdit4 = boundEdit(this, 8, 272, 73, true);
-    DBEdit4->hide();
-    DBEdit5 = boundEdit(this, 128, 88, 121, true);
-    DBEdit6 = boundEdit(this, 128, 112, 121, true);
-    DBMemo1 = new QPlainTextEdit(this);
-    DBMemo1->setGeometry(128, 136, 329, 89);
-    DBMemo1->setTabChangesFocus(true);
-
-    DBImage1 = new forms::PictureBox(this, QRect(128, 232, 185, 89));
-    DBImage1->setFocusPolicy(Qt::StrongFocus);
-
-    BitBtn1 = new QPushButton(QStringLiteral("Суретті таңдаңыз"), this);
-    BitBtn1->setGeometry(320, 296, 137, 25);
-    BitBtn2 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn2->setGeometry(256, 336, 97, 25);
-    // OK is the default; a focused button takes Enter itself (every button is auto-default).
-    BitBtn2->setDefault(true);
-    BitBtn3 = new QPushButton(QStringLiteral("Cancel"), this);
-    BitBtn3->setGeometry(360, 336, 97, 25);
-
-    forms::chainTabOrder({DBEdit1, DBEdit2, DBEdit3, DBEdit4, DBEdit5, DBEdit6, DBMemo1, BitBtn1,
-                          BitBtn2, BitBtn3, DBImage1});
-
+    setupUi(this);
+    forms::useDesktopFaces(*this);
+    forms::makeFixedDialog(*this);
+    for (QLineEdit* number : {DBEdit1, DBEdit4, DBEdit5, DBEdit6}) {
+        acceptNumberCharacters(number);
+    }
+    // OK is the default button; a focused button takes Enter itself, as every button of a
+    // dialog is auto-default.
     connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn1Click));
     connect(BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn2Click));
     connect(BitBtn3, &QPushButton::clicked, this, &TForm2::reject);

@@ -4,19 +4,14 @@
 #include <QImage>
 
 #include "store/table.h"
+#include "ui_frmAdd.h"
 
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
 class TForm1;
 
-namespace forms {
-class PictureBox;
-}
-
 // The dish editor: adds a new dish or changes the main window's current one, picture included.
-class TForm2 : public QDialog {
+// The controls and their places come from frmAdd.ui: DBEdit1 Code, DBEdit2 Nm, DBEdit3 Tys,
+// DBEdit4 DS (hidden), DBEdit5 PS, DBEdit6 Vozr, DBMemo1 Comm, DBImage1 Img.
+class TForm2 : public QDialog, public Ui::TForm2 {
     Q_OBJECT
 public:
     static constexpr quint8 InsertMode = 4;
@@ -35,17 +30,6 @@ public:
 
     quint8 Mode = InsertMode;
     store::Table Table1;
-    QLineEdit* DBEdit1;  // Code
-    QLineEdit* DBEdit2;  // Nm
-    QLineEdit* DBEdit3;  // Tys
-    QLineEdit* DBEdit4;  // DS, hidden
-    QLineEdit* DBEdit5;  // PS
-    QLineEdit* DBEdit6;  // Vozr
-    QPlainTextEdit* DBMemo1;
-    forms::PictureBox* DBImage1;
-    QPushButton* BitBtn1;
-    QPushButton* BitBtn2;
-    QPushButton* BitBtn3;
 
 private:
     void showRow();

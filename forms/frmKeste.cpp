@@ -20,58 +20,30 @@
 #include "ui/guard.h"
 
 TForm4::TForm4(TForm1& main) : QDialog(&main) {
-    setWindowTitle(QStringLiteral("Тапсырыстар кестесі"));
-    setFont(main.font());
-    forms::makeFixedDialog(*this, 693, 387, 262, 154);
+    setupUi(this);
+    forms::useDesktopFaces(*this);
+    forms::makeFixedDialog(*this);
     Query1.setDateFields({QStringLiteral("dt")});
 
-    DBGrid1 = new QTableView(this);
-    DBGrid1->setGeometry(8, 8, 673, 321);
     forms::styleGrid(DBGrid1);
     QPalette money = DBGrid1->palette();
     money.setColor(QPalette::Base, QColor(192, 220, 192));
     DBGrid1->setPalette(money);
-    DataSource1 =
-        new forms::GridSource(Query1,
-                              {{QStringLiteral("fio"), QStringLiteral("Официанттың аты-жөні")},
-                               {QStringLiteral("nm"), QStringLiteral("Тапсырысы")},
-                               {QStringLiteral("kvo"), QStringLiteral("Саны")},
-                               {QStringLiteral("sena"), QStringLiteral("Бағасы")},
-                               {QStringLiteral("summ"), QStringLiteral("Сомасы")},
-                               {QStringLiteral("dt"), QStringLiteral("Уақыты")}},
-                              this);
-    DataSource1->attach(DBGrid1);
-    DataSource1->setTitleFont(forms::titleFontFitting(
-        font(),
-        {QStringLiteral("Официанттың аты-жөні"), QStringLiteral("Тапсырысы"),
-         QStringLiteral("Саны"), QStringLiteral("Бағасы"), QStringLiteral("Сомасы"),
-         QStringLiteral("Уақыты")},
-        {193, 172, 64, 64, 64, 68}));
+    DataSource1 = forms::showInGrid(DBGrid1, Query1,
+                                    {{"fio", "Официанттың аты-жөні", 193},
+                                     {"nm", "Тапсырысы", 172},
+                                     {"kvo", "Саны", 64},
+                                     {"sena", "Бағасы", 64},
+                                     {"summ", "Сомасы", 64},
+                                     {"dt", "Уақыты", 68}},
+                                    this);
+    // The user may widen and reorder the columns here; the report follows their order.
     QHeaderView* titles = DBGrid1->horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setSectionsMovable(true);
     titles->setSectionsClickable(false);
-    const int widths[] = {193, 172, 64, 64, 64, 68};
-    for (int c = 0; c < 6; ++c) {
-        DBGrid1->setColumnWidth(c, widths[c]);
-    }
+    BitBtn2->setIcon(QIcon(artwork::searchGlyph()));
 
-    BitBtn1 = new QPushButton(QStringLiteral("Есеп"), this);
-    BitBtn1->setGeometry(608, 336, 75, 25);
-    Edit1 = new QLineEdit(this);
-    Edit1->setMaxLength(forms::kWholeText);
-    Edit1->setGeometry(8, 336, 249, 21);
-    RadioButton1 = new QRadioButton(QStringLiteral("Тапсырысы"), this);
-    RadioButton1->setGeometry(152, 360, 105, 17);
-    RadioButton2 = new QRadioButton(QStringLiteral("Официанттың аты-жөні"), this);
-    RadioButton2->setGeometry(8, 360, 145, 17);
-    RadioButton2->setChecked(true);
-    BitBtn2 = new QPushButton(QIcon(artwork::searchGlyph()), QStringLiteral("Іздеу"), this);
-    BitBtn2->setGeometry(264, 336, 75, 25);
-    BitBtn2->setIconSize(QSize(18, 18));
-    BitBtn2->setDefault(true);
-
-    forms::chainTabOrder({DBGrid1, BitBtn1, Edit1, RadioButton1, RadioButton2, BitBtn2});
     forms::tabStopOnCheckedButton({RadioButton1, RadioButton2});
 
     connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm4::BitBtn1Click));

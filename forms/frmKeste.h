@@ -3,19 +3,17 @@
 #include <QDialog>
 
 #include "store/query.h"
+#include "ui_frmKeste.h"
 
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QTableView;
 class TForm1;
 
 namespace forms {
 class GridSource;
 }
 
-// The recorded orders with the names of their dishes; searched by waiter or by dish.
-class TForm4 : public QDialog {
+// The recorded orders with the names of their dishes; searched by waiter (RadioButton2) or by
+// dish (RadioButton1). The controls and their places come from frmKeste.ui.
+class TForm4 : public QDialog, public Ui::TForm4 {
     Q_OBJECT
 public:
     explicit TForm4(TForm1& main);
@@ -26,12 +24,6 @@ public:
 
     store::Query Query1;
     forms::GridSource* DataSource1;
-    QTableView* DBGrid1;
-    QPushButton* BitBtn1;
-    QLineEdit* Edit1;
-    QRadioButton* RadioButton1;  // by dish
-    QRadioButton* RadioButton2;  // by waiter
-    QPushButton* BitBtn2;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -45,7 +45,6 @@ namespace {
 
 const QString kNoDishToChange = QStringLiteral("Өзгертетін тағам табылмады.");
 const QString kEnterTextFirst = QStringLiteral("Алдымен сөзді енгізіңіз.");
-const QSize kDesignedSize(696, 480);
 
 // Halves go away from zero, as the layout rules ask.
 int roundHalfAway(double value) {
@@ -67,13 +66,14 @@ MainLayout mainLayoutFor(int W, int H) {
 }
 
 TForm1::TForm1() {
-    setWindowTitle(QStringLiteral("Орвелин - мәліметтер қоры"));
+    setupUi(this);
+    forms::useDesktopFaces(*this);
+    // The designed size includes the frame; placeOnFirstShow takes the frame off.
+    designedSize_ = size();
     setWindowIcon(artwork::applicationIcon());
-    setFont(forms::formFont());
     Query1 = new store::Query(this);
-    buildControls();
+    finishControls();
     buildCommands();
-    resize(kDesignedSize);
 }
 
 void TForm1::placeOnFirstShow() {
@@ -81,10 +81,10 @@ void TForm1::placeOnFirstShow() {
     // window is mapped, so this runs again when the frame becomes known, until the user
     // resizes the window.
     placedFrame_ = frameGeometry().size() - size();
-    resize(kDesignedSize - placedFrame_);
+    resize(designedSize_ - placedFrame_);
     placedSize_ = size();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect outer(QPoint(), kDesignedSize);
+        QRect outer(QPoint(), designedSize_);
         outer.moveCenter(screen->availableGeometry().center());
         move(outer.topLeft());
     }
@@ -112,77 +112,33 @@ void TForm1::setDialogs(TForm2* editor, TForm3* order, TForm4* orders, TForm7* a
     Form7 = about;
 }
 
-void TForm1::buildControls() {
-    client = new QWidget(this);
-    setCentralWidget(client);
-
-    ToolBar1 = new QToolBar(client);
-    ToolBar1->setGeometry(0, 0, width(), 29);
-    ToolBar1->setIconSize(QSize(16, 16));
-    ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ToolBar1->setFocusPolicy(Qt::NoFocus);
-
-    Label1 = new QLabel(QStringLiteral("Іздейтін сөзіңізді енгізіңіз:"), client);
-    Label1->move(8, 40);
-    Label1->adjustSize();
-
-    Edit1 = new QLineEdit(client);
-    Edit1->setMaxLength(forms::kWholeText);
-    Edit1->setGeometry(8, 56, 321, 21);
-
-    BitBtn1 = new QPushButton(QIcon(artwork::searchGlyph()), QStringLiteral("Іздеу"), client);
-    BitBtn1->setGeometry(336, 56, 75, 25);
-    BitBtn1->setIconSize(QSize(18, 18));
-
-    RadioButton1 = new QRadioButton(QStringLiteral("Атауы бойынша"), client);
-    // Wide enough for its caption in the fonts Linux has, up to the next button.
-    RadioButton1->setGeometry(8, 88, 103, 17);
-    RadioButton1->setChecked(true);
-    RadioButton2 = new QRadioButton(QStringLiteral("Бағасы бойынша"), client);
-    RadioButton2->setGeometry(112, 88, 113, 17);
-    RadioButton3 = new QRadioButton(QStringLiteral("Дайындалу уақыты (мин.)"), client);
-    RadioButton3->setGeometry(224, 88, 153, 17);
-    for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3}) {
-        button->setStyleSheet(QStringLiteral("QRadioButton { spacing: 2px; }"));
-    }
-
-    DBGrid1 = new QTableView(client);
-    DBGrid1->setGeometry(8, 112, 657, 145);
+// What the layout file cannot say: the glyph, the grid's columns and look, the memo's
+// colours, the status panels and the shortcut filter.
+void TForm1::finishControls() {
+    BitBtn1->setIcon(QIcon(artwork::searchGlyph()));
     forms::styleGrid(DBGrid1);
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DBGrid1->horizontalHeader()->setSectionsClickable(false);
     DBGrid1->horizontalHeader()->setSectionsMovable(false);
+    // Clickable sections would draw as pressed buttons and sort by themselves; the titles stay
+    // flat, and a title click is read from the mouse events of the title row instead
+    // (titleMouseEvent).
     DBGrid1->horizontalHeader()->viewport()->installEventFilter(this);
-    const QStringList titles = {QStringLiteral("Атауы"), QStringLiteral("Тобы"),
-                                QStringLiteral("Бағасы"), QStringLiteral("Дайын. уақыты (мин.)")};
-    DataSource1 =
-        new forms::GridSource(*Query1,
-                              {{QStringLiteral("Nm"), QStringLiteral("Атауы")},
-                               {QStringLiteral("Tys"), QStringLiteral("Тобы")},
-                               {QStringLiteral("PS"), QStringLiteral("Бағасы")},
-                               {QStringLiteral("Vozr"), QStringLiteral("Дайын. уақыты (мин.)")}},
-                              this);
-    DataSource1->attach(DBGrid1);
-    DataSource1->setTitleFont(forms::titleFontFitting(font(), titles, {232, 215, 57, 101}));
-    DBGrid1->setColumnWidth(0, 232);
-    DBGrid1->setColumnWidth(1, 215);
-    DBGrid1->setColumnWidth(2, 57);
-    DBGrid1->setColumnWidth(3, 101);
+    // FormResize sets the widths for the window's size.
+    DataSource1 = forms::showInGrid(DBGrid1, *Query1,
+                                    {{"Nm", "Атауы", 232},
+                                     {"Tys", "Тобы", 215},
+                                     {"PS", "Бағасы", 57},
+                                     {"Vozr", "Дайын. уақыты (мин.)", 101}},
+                                    this);
 
-    DBImage1 = new forms::PictureBox(client, QRect(8, 280, 281, 121));
-    DBImage1->setFocusPolicy(Qt::StrongFocus);
-
-    DBMemo1 = new QPlainTextEdit(client);
-    DBMemo1->setGeometry(312, 280, 361, 121);
-    DBMemo1->setReadOnly(true);
-    DBMemo1->setTabChangesFocus(true);
-    DBMemo1->setFrameShape(QFrame::Box);
-    DBMemo1->setFont(forms::arialFont(10, true));
     QPalette face = DBMemo1->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     face.setColor(QPalette::Text, Qt::black);
     DBMemo1->setPalette(face);
 
+    // The window's own status bar ignores its panels' widths, so that they never hold the
+    // window wider than the user makes it.
     StatusBar1 = statusBar();
     StatusBar1->setFixedHeight(19);
     const QString designed[] = {QStringLiteral("Барлық мәліметтер: 150"),
@@ -196,9 +152,6 @@ void TForm1::buildControls() {
         StatusBar1->addWidget(StatusPanels[i]);
     }
 
-    // Grid, picture, description, search text, search button, then the checked search field.
-    forms::chainTabOrder(
-        {DBGrid1, DBImage1, DBMemo1, Edit1, BitBtn1, RadioButton1, RadioButton2, RadioButton3});
     forms::tabStopOnCheckedButton({RadioButton1, RadioButton2, RadioButton3});
     DBGrid1->setFocus();
 

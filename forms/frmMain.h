@@ -3,16 +3,11 @@
 #include <QMainWindow>
 
 #include "store/query.h"
+#include "ui_frmMain.h"
 
 class QAction;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
-class QPushButton;
-class QRadioButton;
 class QStatusBar;
-class QTableView;
-class QToolBar;
+class QLabel;
 class TForm2;
 class TForm3;
 class TForm4;
@@ -20,7 +15,6 @@ class TForm7;
 
 namespace forms {
 class GridSource;
-class PictureBox;
 }  // namespace forms
 
 // Where the main window's resizable parts go for an outer window size W x H.
@@ -36,8 +30,9 @@ struct MainLayout {
 MainLayout mainLayoutFor(int outerWidth, int outerHeight);
 
 // The main window: the dish list with the current dish's picture and description, the
-// search controls, and every command of the program.
-class TForm1 : public QMainWindow {
+// search controls, and every command of the program. The controls and their places come
+// from frmMain.ui.
+class TForm1 : public QMainWindow, public Ui::TForm1 {
     Q_OBJECT
 public:
     TForm1();
@@ -72,17 +67,6 @@ public:
 
     store::Query* Query1;
     forms::GridSource* DataSource1;
-    QWidget* client;
-    QToolBar* ToolBar1;
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    QPushButton* BitBtn1;
-    QRadioButton* RadioButton1;
-    QRadioButton* RadioButton2;
-    QRadioButton* RadioButton3;
-    QTableView* DBGrid1;
-    forms::PictureBox* DBImage1;
-    QPlainTextEdit* DBMemo1;
     QStatusBar* StatusBar1;
     QLabel* StatusPanels[3];
 
@@ -95,7 +79,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void buildControls();
+    void finishControls();
     void buildCommands();
     void placeOnFirstShow();
     void followFrame();
@@ -109,6 +93,7 @@ private:
     TForm7* Form7 = nullptr;
     bool sortDescending_ = false;
     bool shown_ = false;
+    QSize designedSize_;  // outer size, frame included
     QSize placedFrame_;
     QSize placedSize_;
     int pressedTitle_ = -1;

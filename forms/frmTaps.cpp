@@ -15,33 +15,13 @@
 
 namespace {
 
-QLabel* caption(QWidget* parent, const QString& text, int left, int top, bool greyBold) {
-    auto* label = new QLabel(text, parent);
-    label->move(left, top + 3);
-    if (greyBold) {
-        QFont font = label->font();
-        font.setBold(true);
-        label->setFont(font);
-        QPalette grey = label->palette();
-        grey.setColor(QPalette::WindowText, Qt::gray);
-        label->setPalette(grey);
-    }
-    label->adjustSize();
-    return label;
+void makeGrey(QLabel* label) {
+    QPalette grey = label->palette();
+    grey.setColor(QPalette::WindowText, Qt::gray);
+    label->setPalette(grey);
 }
 
-QLineEdit* edit(QWidget* parent, int left, int top, int width) {
-    auto* box = new QLineEdit(parent);
-    box->setMaxLength(forms::kWholeText);
-    box->setGeometry(left, top, width, 21);
-    return box;
-}
-
-void makeReadOnlyGrey(QLineEdit* box) {
-    box->setReadOnly(true);
-    QFont font = box->font();
-    font.setBold(true);
-    box->setFont(font);
+void makeGrey(QLineEdit* box) {
     QPalette grey = box->palette();
     grey.setColor(QPalette::Base, QColor(212, 208, 200));
     grey.setColor(QPalette::Text, QColor(80, 80, 80));
@@ -66,41 +46,17 @@ qint64 orderSum(qint64 quantity, qint64 price) {
 }  // namespace
 
 TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
-    setWindowTitle(QStringLiteral("Тапсырыс беру"));
-    setFont(main.font());
-    forms::makeFixedDialog(*this, 365, 237, 293, 188);
-
-    Label6 = new QLabel(this);
-    Label6->setGeometry(8, 8, 345, 49);
-    Label6->setWordWrap(true);
-    Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Label6->setFont(forms::arialFont(10, false));
+    setupUi(this);
+    forms::useDesktopFaces(*this);
+    forms::makeFixedDialog(*this);
     QPalette green = Label6->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
     Label6->setPalette(green);
-
-    caption(this, QStringLiteral("Официанттың аты-жөні::"), 8, 64, false);
-    caption(this, QStringLiteral("Саны:"), 8, 88, false);
-    caption(this, QStringLiteral("Бағасы:"), 8, 112, true);
-    caption(this, QStringLiteral("Сомасы:"), 8, 136, true);
-    caption(this, QStringLiteral("Уақыты:"), 8, 160, false);
-
-    Edit1 = edit(this, 136, 64, 217);
-    Edit2 = edit(this, 136, 88, 89);
-    Edit3 = edit(this, 136, 112, 89);
-    makeReadOnlyGrey(Edit3);
-    Edit4 = edit(this, 136, 136, 89);
-    makeReadOnlyGrey(Edit4);
-    dtp1 = new DatePicker(this);
-    dtp1->setGeometry(136, 160, 89, 21);
-
-    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
-    BitBtn1->setGeometry(160, 200, 89, 25);
-    BitBtn1->setDefault(true);
-    BitBtn2 = new QPushButton(QStringLiteral("Болдырмау"), this);
-    BitBtn2->setGeometry(256, 200, 97, 25);
-
-    forms::chainTabOrder({Edit1, Edit2, Edit3, Edit4, dtp1, BitBtn1, BitBtn2});
+    // The price and the sum are the program's to fill in.
+    makeGrey(Label3);
+    makeGrey(Label4);
+    makeGrey(Edit3);
+    makeGrey(Edit4);
 
     connect(Edit2, &QLineEdit::textChanged, this, ui::guardedSlot(this, &TForm3::Edit2Change));
     connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm3::BitBtn1Click));

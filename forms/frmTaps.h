@@ -3,15 +3,14 @@
 #include <QDialog>
 
 #include "store/query.h"
+#include "ui_frmTaps.h"
 
-class DatePicker;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class TForm1;
 
-// Takes one order line for the main window's current dish.
-class TForm3 : public QDialog {
+// Takes one order line for the main window's current dish. The controls and their places come
+// from frmTaps.ui: Edit1 the waiter, Edit2 the quantity, Edit3 the price, Edit4 the sum, dtp1
+// the date, Label6 the dish's group.
+class TForm3 : public QDialog, public Ui::TForm3 {
     Q_OBJECT
 public:
     explicit TForm3(TForm1& main);
@@ -22,14 +21,6 @@ public:
     void BitBtn1Click();  // OK
 
     store::Query Query1;
-    QLabel* Label6;
-    QLineEdit* Edit1;  // waiter
-    QLineEdit* Edit2;  // quantity
-    QLineEdit* Edit3;  // price
-    QLineEdit* Edit4;  // sum
-    DatePicker* dtp1;
-    QPushButton* BitBtn1;
-    QPushButton* BitBtn2;
 
 private:
     TForm1& Form1;

@@ -5,6 +5,8 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
+#include "forms/look.h"
+
 namespace forms {
 
 GridSource::GridSource(store::Query& query, QList<store::Column> columns, QObject* parent)
@@ -58,6 +60,25 @@ QVariant GridSource::headerData(int section, Qt::Orientation orientation, int ro
         }
     }
     return store::DataSource::headerData(section, orientation, role);
+}
+
+GridSource* showInGrid(QTableView* grid, store::Query& query,
+                       std::initializer_list<GridColumn> columns, QObject* parent) {
+    QList<store::Column> shown;
+    QStringList titles;
+    QList<int> widths;
+    for (const GridColumn& column : columns) {
+        shown.append({QString::fromLatin1(column.field), QString::fromUtf8(column.title)});
+        titles.append(shown.last().title);
+        widths.append(column.width);
+    }
+    auto* source = new GridSource(query, shown, parent);
+    source->attach(grid);
+    source->setTitleFont(titleFontFitting(grid->font(), titles, widths));
+    for (int c = 0; c < widths.size(); ++c) {
+        grid->setColumnWidth(c, widths[c]);
+    }
+    return source;
 }
 
 void styleGrid(QTableView* grid) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <initializer_list>
 
 #include "store/datasource.h"
 
@@ -29,6 +30,18 @@ private:
     QTableView* grid_ = nullptr;
     QFont titleFont_;
 };
+
+// A grid column as designed: the field, its title and its width.
+struct GridColumn {
+    const char* field;
+    const char* title;  // UTF-8
+    int width;
+};
+
+// Shows the query in the grid with these columns at their designed widths, the titles bold
+// and narrowed where needed to fit them.
+GridSource* showInGrid(QTableView* grid, store::Query& query,
+                       std::initializer_list<GridColumn> columns, QObject* parent);
 
 // The look every data grid of the program shares: whole rows selected, and Tab leaves the
 // grid for the next control instead of walking its cells.

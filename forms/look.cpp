@@ -10,36 +10,42 @@
 
 namespace forms {
 
-QFont formFont() {
-    QFont font;
-    font.setFamilies(QStringList{QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                                 QStringLiteral("Arial")});
-    font.setPointSize(8);
-    return font;
-}
+namespace {
 
-QFont arialFont(int pointSize, bool bold) {
-    QFont font;
-    font.setFamilies(QStringList{QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top) {
-    ui::makeFixedWindow(dialog);
-    dialog.setFixedSize(clientWidth, clientHeight);
-    dialog.move(left, top);
-}
-
-void chainTabOrder(std::initializer_list<QWidget*> controls) {
-    QWidget* previous = nullptr;
-    for (QWidget* control : controls) {
-        if (previous) {
-            QWidget::setTabOrder(previous, control);
-        }
-        previous = control;
+QStringList desktopFacesFor(const QString& family) {
+    if (family == QLatin1String("MS Sans Serif")) {
+        return {family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")};
     }
+    if (family == QLatin1String("Arial")) {
+        return {family, QStringLiteral("Liberation Sans")};
+    }
+    return {};
+}
+
+void useDesktopFacesOn(QWidget& widget) {
+    QFont font = widget.font();
+    const QStringList faces = desktopFacesFor(font.family());
+    if (!faces.isEmpty()) {
+        font.setFamilies(faces);
+        widget.setFont(font);
+    }
+}
+
+}  // namespace
+
+void useDesktopFaces(QWidget& window) {
+    useDesktopFacesOn(window);
+    // Children too, not only those with a font of their own: a control with a style sheet
+    // keeps the font it had when the sheet was applied.
+    for (QWidget* child : window.findChildren<QWidget*>()) {
+        useDesktopFacesOn(*child);
+    }
+}
+
+void makeFixedDialog(QDialog& dialog) {
+    ui::makeFixedWindow(dialog);
+    dialog.setFixedSize(dialog.size());
+    dialog.move(dialog.property("designedPosition").toPoint());
 }
 
 void tabStopOnCheckedButton(const QList<QRadioButton*>& group) {

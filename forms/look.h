@@ -3,8 +3,6 @@
 #include <QFont>
 #include <QList>
 #include <QStringList>
-#include <initializer_list>
-#include <limits>
 
 class QDialog;
 class QRadioButton;
@@ -12,21 +10,14 @@ class QWidget;
 
 namespace forms {
 
-// "MS Sans Serif" 8 points where the desktop has it, else the nearest narrow sans face, so
-// that the fixed layouts keep their captions whole.
-QFont formFont();
-// "Arial", or its metric twin.
-QFont arialFont(int pointSize, bool bold);
-
-// The longest text an edit box takes: all of it (the toolkit's default would cut a long
-// paste at 32 767 characters without a word).
-constexpr int kWholeText = std::numeric_limits<int>::max();
-
-// A dialog of fixed size: a fixed window (ui/fixedwindow.h) at its designed place and client size.
-void makeFixedDialog(QDialog& dialog, int clientWidth, int clientHeight, int left, int top);
-
-// The Tab key visits the controls in this order.
-void chainTabOrder(std::initializer_list<QWidget*> controls);
+// The layout files name the designed faces, "MS Sans Serif" and "Arial". Every font of the
+// window that names one of them gets the faces to fall back on where the desktop lacks it
+// (Liberation Sans, Arial's metric twin, is narrow enough for the fixed layouts to keep their
+// captions whole); its size and style stay.
+void useDesktopFaces(QWidget& window);
+// A dialog of fixed size at its designed place: its layout file's size, and the position it
+// gives as the property "designedPosition".
+void makeFixedDialog(QDialog& dialog);
 
 // A group of radio buttons is one stop on the Tab key: the checked button. The arrow keys
 // move the check within the group.

@@ -5,8 +5,7 @@
 
 namespace forms {
 
-PictureBox::PictureBox(QWidget* parent, const QRect& geometry) : QLabel(parent) {
-    setGeometry(geometry);
+PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
     setAlignment(Qt::AlignCenter);
     setFrameShape(QFrame::Box);
     setAutoFillBackground(true);

@@ -9,7 +9,7 @@ namespace forms {
 class PictureBox : public QLabel {
     Q_OBJECT
 public:
-    PictureBox(QWidget* parent, const QRect& geometry);
+    explicit PictureBox(QWidget* parent = nullptr);
     void showPicture(const QImage& picture);  // a null picture empties the box
 
 protected:

@@ -18,8 +18,9 @@ namespace reports {
 namespace {
 
 // The report file: created or truncated on opening, closed however the report ends. Plain
-// POSIX calls, so that a failure gives the system's own error number, which the messages
-// name; lines are gathered and written in large pieces.
+// POSIX calls rather than QFile: QFile reports a failed write as a translated text without
+// the error number, and the messages must tell a full disk (ENOSPC) from a folder the user
+// may not write to (EACCES). Lines are gathered and written in large pieces.
 class ReportFile {
 public:
     explicit ReportFile(const QString& path) : path_(path) {

@@ -47,7 +47,8 @@ void walkLines(store::Query& list, const QList<store::Column>& columns, Sink&& s
 }  // namespace
 
 int nextTabStop(int x, int step) {
-    // From x + 1: a stop only one unit away is not "more than one unit" to the right.
+    // A tab moves to the first stop more than one unit right of x. Counting from x + 1 skips
+    // the stop that is exactly one unit away (x = 3 * step - 1 goes to 4 * step, not 3 * step).
     return (x + 1) / step * step + step;
 }
 

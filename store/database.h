@@ -26,7 +26,6 @@ public:
     Database& operator=(const Database&) = delete;
 
     sqlite3* handle() const { return db_; }
-    const QString& path() const { return path_; }
     void exec(const QString& sql);
     [[noreturn]] void raise(int code) const;
     // After an error of the file itself (I/O, a damaged or vanished file) the connection is
