@@ -22,11 +22,25 @@ TForm7::TForm7(QWidget* parent) : QDialog(parent) {
     setupUi(this);
     forms::useDesktopFaces(*this);
     forms::makeFixedDialog(*this);
-    Image2->setPixmap(QPixmap::fromImage(artwork::aboutPicture()));
+    showPicture();
     setTextColour(Label1, QColor(128, 0, 0));
     setTextColour(Label2, QColor(0, 128, 0));
     BitBtn1->setFocus();
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TForm7::showPicture() {
+    // Drawn for the screen the box is on, so that it is sharp on a high-density screen too.
+    const qreal ratio = devicePixelRatioF();
+    if (!Image2->pixmap().isNull() && Image2->pixmap().devicePixelRatio() == ratio) {
+        return;
+    }
+    Image2->setPixmap(QPixmap::fromImage(artwork::aboutPicture(ratio)));
+}
+
+void TForm7::showEvent(QShowEvent* event) {
+    showPicture();
+    QDialog::showEvent(event);
 }
 
 void TForm7::keyPressEvent(QKeyEvent* event) {

@@ -12,5 +12,9 @@ public:
     explicit TForm7(QWidget* parent);
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void showPicture();
 };

@@ -42,7 +42,7 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setSectionsMovable(true);
     titles->setSectionsClickable(false);
-    BitBtn2->setIcon(QIcon(artwork::searchGlyph()));
+    BitBtn2->setIcon(artwork::searchIcon());
 
     forms::tabStopOnCheckedButton({RadioButton1, RadioButton2});
 

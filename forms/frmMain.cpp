@@ -115,7 +115,7 @@ void TForm1::setDialogs(TForm2* editor, TForm3* order, TForm4* orders, TForm7* a
 // What the layout file cannot say: the glyph, the grid's columns and look, the memo's
 // colours, the status panels and the shortcut filter.
 void TForm1::finishControls() {
-    BitBtn1->setIcon(QIcon(artwork::searchGlyph()));
+    BitBtn1->setIcon(artwork::searchIcon());
     forms::styleGrid(DBGrid1);
     DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DBGrid1->horizontalHeader()->setSectionsClickable(false);
@@ -205,7 +205,7 @@ void TForm1::buildCommands() {
     QMap<QString, QAction*> byName;
     for (const CommandInfo& info : commandTable) {
         auto* action =
-            new QAction(QIcon(artwork::toolImage(info.image)), QString::fromUtf8(info.text), this);
+            new QAction(artwork::toolIcon(info.image), QString::fromUtf8(info.text), this);
         action->setObjectName(QString::fromLatin1(info.name));
         action->setShortcut(info.shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -242,7 +242,10 @@ void TForm1::buildCommands() {
                                    nullptr, "report", nullptr,  "about"};
     for (const char* name : toolbar) {
         if (name) {
-            ToolBar1->addAction(byName[QString::fromLatin1(name)]);
+            QAction* command = byName[QString::fromLatin1(name)];
+            ToolBar1->addAction(command);
+            // The button shows only its image; a screen reader says its hint.
+            ToolBar1->widgetForAction(command)->setAccessibleName(command->toolTip());
         } else {
             ToolBar1->addSeparator();
         }

@@ -16,8 +16,11 @@ const QColor kPaper(255, 255, 255);
 const QColor kBlue(30, 90, 200);
 const QColor kYellow(250, 210, 40);
 
-QPixmap canvas(int size, const std::function<void(QPainter&)>& draw) {
-    QPixmap pixmap(size, size);
+QPixmap canvas(int size, qreal ratio, const std::function<void(QPainter&)>& draw) {
+    const int pixels = static_cast<int>(std::ceil(size * ratio));
+    QPixmap pixmap(pixels, pixels);
+    // The painter then draws in the designed units.
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -252,12 +255,12 @@ void smiley(QPainter& p, QPointF c, double r, const QColor& colour) {
 
 }  // namespace
 
-QPixmap toolImage(int index) {
-    return canvas(16, [index](QPainter& p) { drawToolImage(p, index); });
+QPixmap toolImage(int index, qreal ratio) {
+    return canvas(16, ratio, [index](QPainter& p) { drawToolImage(p, index); });
 }
 
-QPixmap searchGlyph() {
-    return canvas(18, [](QPainter& p) {
+QPixmap searchGlyph(qreal ratio) {
+    return canvas(18, ratio, [](QPainter& p) {
         p.setPen(QPen(QColor(90, 60, 30), 3, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(11.5, 11.5), QPointF(16, 16));
         p.setPen(QPen(kInk, 1.5));
@@ -268,10 +271,26 @@ QPixmap searchGlyph() {
     });
 }
 
+QIcon toolIcon(int index) {
+    QIcon icon;
+    for (qreal ratio : {1.0, 2.0}) {
+        icon.addPixmap(toolImage(index, ratio));
+    }
+    return icon;
+}
+
+QIcon searchIcon() {
+    QIcon icon;
+    for (qreal ratio : {1.0, 2.0}) {
+        icon.addPixmap(searchGlyph(ratio));
+    }
+    return icon;
+}
+
 QIcon applicationIcon() {
     QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128}) {
-        icon.addPixmap(canvas(size, [size](QPainter& p) {
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addPixmap(canvas(size, 1, [size](QPainter& p) {
             const double s = size;
             smiley(p, QPointF(s * 0.30, s * 0.36), s * 0.27, QColor(245, 170, 20));
             smiley(p, QPointF(s * 0.70, s * 0.36), s * 0.27, QColor(60, 170, 60));
@@ -281,13 +300,15 @@ QIcon applicationIcon() {
     return icon;
 }
 
-QImage aboutPicture() {
-    QImage image(400, 192, QImage::Format_RGB32);
+QImage aboutPicture(qreal ratio) {
+    QImage image(static_cast<int>(std::ceil(400 * ratio)), static_cast<int>(std::ceil(192 * ratio)),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     QPainter p(&image);
     QLinearGradient fade(0, 0, 400, 192);
     fade.setColorAt(0, QColor(236, 250, 230));
     fade.setColorAt(1, QColor(196, 230, 190));
-    p.fillRect(image.rect(), fade);
+    p.fillRect(QRectF(0, 0, 400, 192), fade);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(255, 255, 255, 170), 1.2));
     p.setBrush(Qt::NoBrush);

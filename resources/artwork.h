@@ -4,13 +4,19 @@
 #include <QImage>
 #include <QPixmap>
 
-// The program's pictures, drawn at start-up so that they stay sharp and need no files.
+// The program's pictures, drawn at start-up so that they stay sharp and need no files. Each is
+// drawn for a device pixel ratio (2 on a high-density screen): its size in pixels is its
+// designed size times the ratio, so nothing is scaled up and blurred.
 namespace artwork {
 
-// The 16 x 16 command images, by their index in the toolbar's image list.
-QPixmap toolImage(int index);
-QPixmap searchGlyph();    // 18 x 18 magnifier
-QIcon applicationIcon();  // three round smiley faces, 16 to 128 pixels
-QImage aboutPicture();    // 400 x 192, pale green with a light line drawing
+// The 16 x 16 command images, by their index in the toolbar's image list (fifteen).
+constexpr int kToolImages = 15;
+QPixmap toolImage(int index, qreal ratio = 1);
+QPixmap searchGlyph(qreal ratio = 1);  // 18 x 18 magnifier
+// The same as icons, drawn once for ordinary and once for double-density screens.
+QIcon toolIcon(int index);
+QIcon searchIcon();
+QIcon applicationIcon();  // three round smiley faces, 16 to 256 pixels
+QImage aboutPicture(qreal ratio = 1);  // 400 x 192, pale green with a light line drawing
 
 }  // namespace artwork

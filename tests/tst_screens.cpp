@@ -1,3 +1,4 @@
+#include <QAccessible>
 #include <QAction>
 #include <QDateEdit>
 #include <QDir>
@@ -14,11 +15,18 @@
 
 namespace {
 
-// Pictures of the windows land in screens/ beside the test, for a person to look at.
+// Pictures of the windows land in screens/ beside the test, for a person to look at; those of
+// a high-density run (QT_SCALE_FACTOR=2) are named "...@2x".
 void snapshot(QWidget& window, const QString& name) {
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/screens");
     QDir().mkpath(folder);
-    QVERIFY(window.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png")));
+    const QString suffix = qApp->devicePixelRatio() > 1 ? QStringLiteral("@2x") : QString();
+    QVERIFY(window.grab().save(folder + QLatin1Char('/') + name + suffix + QStringLiteral(".png")));
+}
+
+QString accessibleName(QWidget* widget) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
 }
 
 // The designed places, sizes and captions of one window (layout.tsv), against the window as
@@ -103,6 +111,8 @@ private slots:
     void orderEntry();
     void ordersView();
     void aboutBox();
+    void accessibleNames();
+    void picturesAtTheScreensRatio();
 };
 
 void ScreensTest::mainWindowAfterASearch() {
@@ -179,6 +189,65 @@ void ScreensTest::aboutBox() {
     QVERIFY(w.about.isVisible());
     QTest::keyClick(&w.about, Qt::Key_Return);
     QVERIFY(!w.about.isVisible());
+}
+
+// A screen reader names every edit by its label, and every image-only toolbar button by its
+// hint.
+void ScreensTest::accessibleNames() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    w.show();
+    for (QWidget* window :
+         std::initializer_list<QWidget*>{&w.main, &w.editor, &w.order, &w.orders}) {
+        for (QWidget* edit : window->findChildren<QWidget*>()) {
+            const bool isEdit = qobject_cast<QLineEdit*>(edit) ||
+                                qobject_cast<QPlainTextEdit*>(edit) ||
+                                qobject_cast<QDateEdit*>(edit);
+            if (!isEdit || edit->objectName().startsWith(QLatin1String("qt_"))) {
+                continue;  // the toolkit's own parts, such as the line inside the date picker
+            }
+            const QString name = accessibleName(edit);
+            QVERIFY2(!name.isEmpty(), qPrintable(edit->objectName()));
+            for (QLabel* label : window->findChildren<QLabel*>()) {
+                if (label->buddy() == edit) {
+                    QCOMPARE(name, label->text());
+                }
+            }
+        }
+    }
+    int buttons = 0;
+    for (QAction* command : w.main.ToolBar1->actions()) {
+        if (!command->isSeparator()) {
+            QCOMPARE(accessibleName(w.main.ToolBar1->widgetForAction(command)), command->toolTip());
+            ++buttons;
+        }
+    }
+    QCOMPARE(buttons, 9);
+}
+
+// The icons, the glyph and the about picture are drawn at the screen's pixel ratio, not
+// scaled up from their ordinary size; the layouts keep their places in the toolkit's units.
+void ScreensTest::picturesAtTheScreensRatio() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    w.show();
+    const qreal ratio = w.main.devicePixelRatioF();
+    auto drawnAtRatio = [ratio](const QIcon& icon, QSize size) {
+        const QPixmap pixmap = icon.pixmap(size, ratio);
+        return pixmap.size() == size * ratio && pixmap.devicePixelRatio() == ratio;
+    };
+    for (QAction* command : w.main.ToolBar1->actions()) {
+        QVERIFY2(command->isSeparator() || drawnAtRatio(command->icon(), QSize(16, 16)),
+                 qPrintable(command->objectName()));
+    }
+    QVERIFY(drawnAtRatio(w.main.BitBtn1->icon(), QSize(18, 18)));
+    QVERIFY(drawnAtRatio(w.orders.BitBtn2->icon(), QSize(18, 18)));
+    QVERIFY(drawnAtRatio(w.main.windowIcon(), QSize(32, 32)));
+    w.about.show();
+    QCOMPARE(w.about.Image2->pixmap().size(), QSize(400, 192) * ratio);
+    checkLayout(QStringLiteral("about"), w.about);
+    snapshot(w.about, QStringLiteral("about-ratio"));
+    w.about.close();
 }
 
 QTEST_MAIN(ScreensTest)
