@@ -7,6 +7,8 @@
 OrvelinApplication::OrvelinApplication(int& argc, char** argv) : QApplication(argc, argv) {
     ui::keepDialogSettingsForThisRunOnly();
     setApplicationName(QStringLiteral("orvelin"));
+    // Matches the menu entry, so that docks and task bars show its icon and name.
+    setDesktopFileName(QStringLiteral("kz.orvelin.Orvelin"));
     setWindowIcon(artwork::applicationIcon());
 }
 

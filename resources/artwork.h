@@ -16,7 +16,7 @@ QPixmap searchGlyph(qreal ratio = 1);  // 18 x 18 magnifier
 // The same as icons, drawn once for ordinary and once for double-density screens.
 QIcon toolIcon(int index);
 QIcon searchIcon();
-QIcon applicationIcon();  // three round smiley faces, 16 to 256 pixels
+QIcon applicationIcon();               // three round smiley faces, 16 to 256 pixels
 QImage aboutPicture(qreal ratio = 1);  // 400 x 192, pale green with a light line drawing
 
 }  // namespace artwork

@@ -125,24 +125,31 @@ void build(const QString& path) {
 
 }  // namespace
 
+// makebase [--empty] <path>: the sample menu with a few orders, or (--empty, for the
+// package) the tables alone. An existing file is left as it is.
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: makebase <path of the database file>\n");
+    const bool empty = argc == 3 && qstrcmp(argv[1], "--empty") == 0;
+    if (argc != 2 && !empty) {
+        std::fprintf(stderr, "usage: makebase [--empty] <path of the database file>\n");
         return 2;
     }
-    const QString path = QString::fromLocal8Bit(argv[1]);
+    const QString path = QString::fromLocal8Bit(argv[argc - 1]);
     if (QFileInfo::exists(path)) {
         return 0;
     }
     QDir().mkpath(QFileInfo(path).absolutePath());
     try {
-        build(path);
+        if (empty) {
+            store::Database::create(path);
+        } else {
+            build(path);
+        }
     } catch (const AppError& error) {
         QFile::remove(path);
         std::fprintf(stderr, "makebase: %s\n", error.what());
         return 1;
     }
-    std::printf("Sample base written to %s\n", qPrintable(path));
+    std::printf("%s base written to %s\n", empty ? "Empty" : "Sample", qPrintable(path));
     return 0;
 }

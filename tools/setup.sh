@@ -12,9 +12,12 @@ esac
 
 packages=(cmake g++ make qt6-base-dev libsqlite3-dev libgl-dev fonts-liberation2 xdg-utils)
 if [ "$mode" = test ]; then
-  # A real printer (CUPS' PDF printer) and the reports' real readers (LibreOffice).
+  # A real printer (CUPS' PDF printer), the reports' real readers (LibreOffice), and for the
+  # package test a virtual display to start the unpacked program on, keys to press, and the
+  # desktop files' validators.
   packages+=(libbenchmark-dev cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
-             libreoffice-writer-nogui libreoffice-calc-nogui)
+             libreoffice-writer-nogui libreoffice-calc-nogui
+             xvfb openbox xdotool desktop-file-utils appstream file)
 fi
 missing=()
 for p in "${packages[@]}"; do
