@@ -24,11 +24,7 @@
 #include <functional>
 #include <vector>
 
-#include "forms/frmAbout.h"
-#include "forms/frmAdd.h"
-#include "forms/frmKeste.h"
-#include "forms/frmMain.h"
-#include "forms/frmTaps.h"
+#include "forms/windows.h"
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "ui/desktop.h"
@@ -47,17 +43,11 @@ public:
     QString last;
 };
 
-struct Windows {
+struct Windows : forms::Windows {
     explicit Windows(const QString& folder) {
         store::forgetConnections();
         store::setProgramFolder(folder);
-        main.setDialogs(&editor, &order, &orders, &about);
     }
-    TForm1 main;
-    TForm2 editor{main};
-    TForm3 order{main};
-    TForm4 orders{main};
-    TForm7 about{&main};
 };
 
 double seconds(const std::function<void()>& work) {

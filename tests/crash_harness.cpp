@@ -9,11 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "forms/frmAbout.h"
-#include "forms/frmAdd.h"
-#include "forms/frmKeste.h"
-#include "forms/frmMain.h"
-#include "forms/frmTaps.h"
+#include "forms/windows.h"
 #include "store/datafolder.h"
 #include "ui/desktop.h"
 #include "ui/guard.h"
@@ -46,12 +42,8 @@ int main(int argc, char** argv) {
     const int first = std::atoi(argv[2]);
     Refusing answers;
     ui::setDesktop(&answers);
-    TForm1 main;
-    TForm2 editor(main);
-    TForm3 order(main);
-    TForm4 orders(main);
-    TForm7 about(&main);
-    main.setDialogs(&editor, &order, &orders, &about);
+    forms::Windows windows;
+    auto& [main, editor, order, orders, about] = windows;
     main.show();
     for (int n = first;; ++n) {
         if (n % 10 == 0) {

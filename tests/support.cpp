@@ -130,10 +130,6 @@ QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour) {
 #include <QTest>
 #include <QTimer>
 
-Windows::Windows() {
-    main.setDialogs(&editor, &order, &orders, &about);
-}
-
 void Windows::show() {
     main.show();
     QApplication::setActiveWindow(&main);

@@ -76,21 +76,10 @@ bool writeFile(const QString& path, const QByteArray& bytes);
 QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour);
 
 #include "forms/datepicker.h"
-#include "forms/frmAbout.h"
-#include "forms/frmAdd.h"
-#include "forms/frmKeste.h"
-#include "forms/frmMain.h"
-#include "forms/frmTaps.h"
+#include "forms/windows.h"
 
 // The program's windows, made as the program makes them.
-struct Windows {
-    Windows();
-    TForm1 main;
-    TForm2 editor{main};
-    TForm3 order{main};
-    TForm4 orders{main};
-    TForm7 about{&main};
-
+struct Windows : forms::Windows {
     // Shows the main window (which opens the dish list) and waits until it is up.
     void show();
     // The names in the dish grid, top to bottom.

@@ -10,11 +10,7 @@
 #include <cstdio>
 
 #include "forms/application.h"
-#include "forms/frmAbout.h"
-#include "forms/frmAdd.h"
-#include "forms/frmKeste.h"
-#include "forms/frmMain.h"
-#include "forms/frmTaps.h"
+#include "forms/windows.h"
 #include "store/datafolder.h"
 
 namespace {
@@ -49,12 +45,8 @@ int main(int argc, char** argv) {
     }
     store::setProgramFolder(program.path());
 
-    TForm1 main;
-    TForm2 editor(main);
-    TForm3 order(main);
-    TForm4 orders(main);
-    TForm7 about(&main);
-    main.setDialogs(&editor, &order, &orders, &about);
+    forms::Windows windows;
+    auto& [main, editor, order, orders, about] = windows;
     main.show();
     main.DBGrid1->selectRow(1);
     bool saved = save(main, folder, "main");

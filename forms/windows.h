@@ -1,0 +1,25 @@
+#pragma once
+
+#include "forms/frmAbout.h"
+#include "forms/frmAdd.h"
+#include "forms/frmKeste.h"
+#include "forms/frmMain.h"
+#include "forms/frmTaps.h"
+
+namespace forms {
+
+// The program's windows, made once in this order and kept for the whole run; the main
+// window reaches its dialogs through them.
+struct Windows {
+    Windows() { main.setDialogs(&editor, &order, &orders, &about); }
+    Windows(const Windows&) = delete;
+    Windows& operator=(const Windows&) = delete;
+
+    TForm1 main;
+    TForm2 editor{main};
+    TForm3 order{main};
+    TForm4 orders{main};
+    TForm7 about{&main};
+};
+
+}  // namespace forms
