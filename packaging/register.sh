@@ -11,9 +11,13 @@ here=$(cd "$(dirname "$0")" && pwd)
 data=${XDG_DATA_HOME:-$HOME/.local/share}
 entry="$data/applications/$id.desktop"
 
+# Menus notice new entries by themselves; an icon cache, where the user has one, is brought
+# up to date (one that is out of date would hide the new icon).
 refresh_menus() {
     update-desktop-database -q "$data/applications" 2>/dev/null || true
-    gtk-update-icon-cache -q -t "$data/icons/hicolor" 2>/dev/null || true
+    if [ -f "$data/icons/hicolor/icon-theme.cache" ]; then
+        gtk-update-icon-cache -q -t "$data/icons/hicolor" 2>/dev/null || true
+    fi
 }
 
 if [ "${1:-}" = --remove ]; then

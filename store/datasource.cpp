@@ -23,10 +23,12 @@ void DataSource::queryReset() {
 void DataSource::currentMoved(int row) {
     const int previous = marked_;
     marked_ = row;
-    if (previous >= 0 && previous < rowCount()) {
+    // Also called from the constructor: the row count is the query's, never a subclass's.
+    const int rows = DataSource::rowCount();
+    if (previous >= 0 && previous < rows) {
         emit headerDataChanged(Qt::Vertical, previous, previous);
     }
-    if (row >= 0 && row < rowCount()) {
+    if (row >= 0 && row < rows) {
         emit headerDataChanged(Qt::Vertical, row, row);
         emit currentRowMoved(row);
     }
