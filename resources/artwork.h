@@ -10,7 +10,6 @@
 namespace artwork {
 
 // The 16 x 16 command images, by their index in the toolbar's image list (fifteen).
-constexpr int kToolImages = 15;
 QPixmap toolImage(int index, qreal ratio = 1);
 QPixmap searchGlyph(qreal ratio = 1);  // 18 x 18 magnifier
 // The same as icons, drawn once for ordinary and once for double-density screens.
