@@ -81,8 +81,10 @@ QFont titleFontFitting(const QFont& base, const QStringList& titles, const QList
         }
     }
     font.setStretch(QFont::Unstretched);
-    for (qreal size = font.pointSizeF(); size > 5.0; size -= 0.5) {
-        font.setPointSizeF(size);
+    // Half a point at a time, down to 5.5 points.
+    const qreal designed = font.pointSizeF();
+    for (int step = 0; designed - step * 0.5 > 5.0; ++step) {
+        font.setPointSizeF(designed - step * 0.5);
         if (fits(font)) {
             break;
         }

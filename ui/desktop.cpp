@@ -74,7 +74,7 @@ QString choosePictureWithPreview(QWidget* parent, const QString& filter) {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
     }
-    const QString chosen = dialog.selectedFiles().first();
+    QString chosen = dialog.selectedFiles().first();
     pictureFolder() = QFileInfo(chosen).absolutePath();
     return chosen;
 }
