@@ -1,6 +1,5 @@
 #include "forms/application.h"
 
-#include "resources/artwork.h"
 #include "ui/desktop.h"
 #include "ui/guard.h"
 
@@ -9,7 +8,6 @@ OrvelinApplication::OrvelinApplication(int& argc, char** argv) : QApplication(ar
     setApplicationName(QStringLiteral("orvelin"));
     // Matches the menu entry, so that docks and task bars show its icon and name.
     setDesktopFileName(QStringLiteral("kz.orvelin.Orvelin"));
-    setWindowIcon(artwork::applicationIcon());
 }
 
 bool OrvelinApplication::notify(QObject* receiver, QEvent* event) {

@@ -19,8 +19,8 @@ void setTextColour(QLabel* label, const QColor& colour) {
 }  // namespace
 
 TForm7::TForm7(QWidget* parent) : QDialog(parent) {
+    forms::useDesktopFaces();
     setupUi(this);
-    forms::useDesktopFaces(*this);
     forms::makeFixedDialog(*this);
     showPicture();
     setTextColour(Label1, QColor(128, 0, 0));

@@ -1,6 +1,5 @@
 #include "forms/frmAdd.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,8 +29,8 @@ QVariant fieldValue(const QString& text) {
 }  // namespace
 
 TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
+    forms::useDesktopFaces();
     setupUi(this);
-    forms::useDesktopFaces(*this);
     forms::makeFixedDialog(*this);
     for (QLineEdit* number : {DBEdit1, DBEdit4, DBEdit5, DBEdit6}) {
         acceptNumberCharacters(number);

@@ -20,8 +20,8 @@
 #include "ui/guard.h"
 
 TForm4::TForm4(TForm1& main) : QDialog(&main) {
+    forms::useDesktopFaces();
     setupUi(this);
-    forms::useDesktopFaces(*this);
     forms::makeFixedDialog(*this);
     Query1.setDateFields({QStringLiteral("dt")});
 

@@ -66,11 +66,12 @@ MainLayout mainLayoutFor(int W, int H) {
 }
 
 TForm1::TForm1() {
+    forms::useDesktopFaces();
     setupUi(this);
-    forms::useDesktopFaces(*this);
     // The designed size includes the frame; placeOnFirstShow takes the frame off.
     designedSize_ = size();
-    setWindowIcon(artwork::applicationIcon());
+    // Drawn once for the whole program: every dialog and message box shows it too.
+    QApplication::setWindowIcon(artwork::applicationIcon());
     Query1 = new store::Query(this);
     finishControls();
     buildCommands();

@@ -46,8 +46,8 @@ qint64 orderSum(qint64 quantity, qint64 price) {
 }  // namespace
 
 TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
+    forms::useDesktopFaces();
     setupUi(this);
-    forms::useDesktopFaces(*this);
     forms::makeFixedDialog(*this);
     QPalette green = Label6->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));

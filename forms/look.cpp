@@ -10,36 +10,12 @@
 
 namespace forms {
 
-namespace {
-
-QStringList desktopFacesFor(const QString& family) {
-    if (family == QLatin1String("MS Sans Serif")) {
-        return {family, QStringLiteral("Liberation Sans"), QStringLiteral("Arial")};
-    }
-    if (family == QLatin1String("Arial")) {
-        return {family, QStringLiteral("Liberation Sans")};
-    }
-    return {};
-}
-
-void useDesktopFacesOn(QWidget& widget) {
-    QFont font = widget.font();
-    const QStringList faces = desktopFacesFor(font.family());
-    if (!faces.isEmpty()) {
-        font.setFamilies(faces);
-        widget.setFont(font);
-    }
-}
-
-}  // namespace
-
-void useDesktopFaces(QWidget& window) {
-    useDesktopFacesOn(window);
-    // Children too, not only those with a font of their own: a control with a style sheet
-    // keeps the font it had when the sheet was applied.
-    for (QWidget* child : window.findChildren<QWidget*>()) {
-        useDesktopFacesOn(*child);
-    }
+void useDesktopFaces() {
+    // The toolkit tries a family's substitutes, in order, where the desktop lacks it; a
+    // substitute already listed is not added again.
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
 void makeFixedDialog(QDialog& dialog) {

@@ -10,11 +10,11 @@ class QWidget;
 
 namespace forms {
 
-// The layout files name the designed faces, "MS Sans Serif" and "Arial". Every font of the
-// window that names one of them gets the faces to fall back on where the desktop lacks it
-// (Liberation Sans, Arial's metric twin, is narrow enough for the fixed layouts to keep their
-// captions whole); its size and style stay.
-void useDesktopFaces(QWidget& window);
+// The layout files name the designed faces, "MS Sans Serif" and "Arial". Where the desktop
+// lacks them, the toolkit falls back on Liberation Sans, Arial's metric twin, which is narrow
+// enough for the fixed layouts to keep their captions whole. Every window calls this before
+// it builds its controls.
+void useDesktopFaces();
 // A dialog of fixed size at its designed place: its layout file's size, and the position it
 // gives as the property "designedPosition".
 void makeFixedDialog(QDialog& dialog);
