@@ -13,40 +13,68 @@ namespace store {
 
 namespace {
 
-// Reads one UTF-8 character and moves past it; a stray byte counts as one character.
+// A byte that starts no well-formed UTF-8 character stands for itself: it is read as one of
+// the lone surrogates U+DC80..U+DCFF, which no well-formed text holds, so that it matches
+// only the same byte and is written back as that byte. Names converted from an old 8-bit
+// code page keep such bytes.
+constexpr char32_t kStrayByteBase = 0xDC00;
+
+bool isStrayByte(char32_t c) {
+    return c >= kStrayByteBase + 0x80 && c <= kStrayByteBase + 0xFF;
+}
+
+// Reads one character and moves past it: a well-formed UTF-8 sequence (shortest form, no
+// surrogate, at most U+10FFFF), or else a single stray byte.
 char32_t nextChar(std::string_view text, size_t& pos) {
-    const auto lead = static_cast<unsigned char>(text[pos++]);
+    const auto lead = static_cast<unsigned char>(text[pos]);
     if (lead < 0x80) {
+        ++pos;
         return lead;
     }
     int extra = 0;
     char32_t value = 0;
-    if ((lead & 0xE0) == 0xC0) {
+    char32_t least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
         extra = 1;
         value = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
+        least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
         extra = 2;
         value = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
+        least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
         extra = 3;
         value = lead & 0x07;
+        least = 0x10000;
     } else {
-        return lead;
+        ++pos;
+        return kStrayByteBase + lead;
     }
-    for (; extra > 0 && pos < text.size(); --extra) {
-        const auto byte = static_cast<unsigned char>(text[pos]);
+    if (text.size() - pos <= static_cast<size_t>(extra)) {
+        ++pos;
+        return kStrayByteBase + lead;
+    }
+    for (int i = 1; i <= extra; ++i) {
+        const auto byte = static_cast<unsigned char>(text[pos + static_cast<size_t>(i)]);
         if ((byte & 0xC0) != 0x80) {
-            break;
+            ++pos;
+            return kStrayByteBase + lead;
         }
         value = (value << 6) | (byte & 0x3F);
-        ++pos;
     }
+    if (value < least || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        ++pos;
+        return kStrayByteBase + lead;
+    }
+    pos += static_cast<size_t>(extra) + 1;
     return value;
 }
 
 // Writes one character as UTF-8 and returns the position after it.
 char* writeUtf8(char* to, char32_t c) {
-    if (c < 0x80) {
+    if (isStrayByte(c)) {
+        *to++ = static_cast<char>(c - kStrayByteBase);
+    } else if (c < 0x80) {
         *to++ = static_cast<char>(c);
     } else if (c < 0x800) {
         *to++ = static_cast<char>(0xC0 | (c >> 6));
@@ -109,7 +137,9 @@ struct CompiledPattern {
         isContains = !chars.empty() && chars.front().kind == PatternChar::AnyRun &&
                      chars.back().kind == PatternChar::AnyRun;
         for (size_t i = 1; isContains && i + 1 < chars.size(); ++i) {
-            if (chars[i].kind != PatternChar::Literal) {
+            // A stray byte is matched character by character: as bytes it could be found
+            // inside a well-formed character of the text.
+            if (chars[i].kind != PatternChar::Literal || isStrayByte(chars[i].ch)) {
                 isContains = false;
             } else {
                 appendUtf8(literal, chars[i].ch);
@@ -210,29 +240,37 @@ const std::array<char16_t, 256>& cyrillicCapitals() {
 void upperInto(std::string_view text, std::string& out) {
     // Letter by letter, with no string of Qt's in between: the menu search upper-cases every
     // dish name it looks at. Letters whose capital is more than one letter (German ß) keep
-    // their one-letter mapping. A capital takes at most one byte more than its letter.
+    // their one-letter mapping; a stray byte is copied as it is. A capital may be longer
+    // than its letter (U+0250 takes 2 bytes, U+2C6F 3), so the room left is checked before
+    // every character that changes.
     const auto& capitals = cyrillicCapitals();
-    out.resize(text.size() * 3 / 2 + 4);
-    char* to = out.data();
+    out.resize(text.size() + text.size() / 2 + 8);
+    size_t at = 0;
     size_t pos = 0;
     while (pos < text.size()) {
         const auto byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80) {
-            *to++ = static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte);
+            out[at++] = static_cast<char>(byte >= 'a' && byte <= 'z' ? byte - 'a' + 'A' : byte);
             ++pos;
             continue;
         }
         const size_t start = pos;
         const char32_t c = nextChar(text, pos);
-        const char32_t upper = c >= 0x0400 && c < 0x0500 ? capitals[c - 0x0400] : QChar::toUpper(c);
+        const char32_t upper = c >= 0x0400 && c < 0x0500 ? capitals[c - 0x0400]
+                               : isStrayByte(c)          ? c
+                                                         : QChar::toUpper(c);
+        // Every character takes at most 4 bytes; what is left of the text at least 1 each.
+        if (out.size() - at < 4 + (text.size() - pos)) {
+            out.resize(out.size() * 2 + 8);
+        }
         if (upper == c) {
-            std::memcpy(to, text.data() + start, pos - start);
-            to += pos - start;
+            std::memcpy(out.data() + at, text.data() + start, pos - start);
+            at += pos - start;
         } else {
-            to = writeUtf8(to, upper);
+            at = static_cast<size_t>(writeUtf8(out.data() + at, upper) - out.data());
         }
     }
-    out.resize(static_cast<size_t>(to - out.data()));
+    out.resize(at);
 }
 
 QByteArray upperUtf8(std::string_view text) {
