@@ -1,8 +1,5 @@
 #include "reports/htmlreport.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QFile>
 #include <algorithm>
 #include <cerrno>
@@ -10,6 +7,7 @@
 #include <utility>
 
 #include "reports/listwalk.h"
+#include "reports/outputfile.h"
 #include "store/dishdetails.h"
 #include "store/error.h"
 
@@ -17,109 +15,28 @@ namespace reports {
 
 namespace {
 
-// The report file: created or truncated on opening, closed however the report ends. Plain
-// POSIX calls rather than QFile: QFile reports a failed write as a translated text without
-// the error number, and the messages must tell a full disk (ENOSPC) from a folder the user
-// may not write to (EACCES). Lines are gathered and written in large pieces.
+// The report file, one item per line, written whole in the target's place when it is
+// finished; a report that stops on an error leaves the target as it was.
 class ReportFile {
 public:
-    explicit ReportFile(const QString& path) : path_(path) {
-        fd_ = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                     0644);
-        if (fd_ < 0) {
-            throw AppError(openErrorText(errno));
-        }
-        buffer_.reserve(kChunk + 4096);
-        buffer_.append("\xEF\xBB\xBF");  // UTF-8, as every reader of the file can tell
+    explicit ReportFile(const QString& path) : file_(path) {
+        file_.write("\xEF\xBB\xBF");  // UTF-8, as every reader of the file can tell
     }
-    ~ReportFile() {
-        if (fd_ >= 0) {
-            writeOut();  // what was written before an error stays written
-            ::close(fd_);
-        }
-    }
-    ReportFile(const ReportFile&) = delete;
-    ReportFile& operator=(const ReportFile&) = delete;
 
     void line(const QString& text) { line({}, text, {}); }
 
     // One line of fixed bytes around a text.
     void line(QByteArrayView before, const QString& text, QByteArrayView after) {
-        buffer_.append(before);
-        buffer_.append(text.toUtf8());
-        buffer_.append(after);
-        buffer_.append("\r\n");
-        if (buffer_.size() >= kChunk) {
-            flush();
-        }
+        file_.write(before);
+        file_.write(text.toUtf8());
+        file_.write(after);
+        file_.write("\r\n");
     }
 
-    void finish() {
-        flush();
-        const int fd = std::exchange(fd_, -1);
-        if (::close(fd) != 0) {
-            throw AppError(writeErrorText(errno));
-        }
-    }
+    void finish() { file_.commit(); }
 
 private:
-    static constexpr qsizetype kChunk = 1 << 16;
-
-    void flush() {
-        if (!writeOut()) {
-            throw AppError(writeErrorText(errno));
-        }
-    }
-
-    // False, with errno set, when the system refused the bytes.
-    bool writeOut() {
-        const char* data = buffer_.constData();
-        qsizetype left = buffer_.size();
-        while (left > 0) {
-            const ssize_t written = ::write(fd_, data, static_cast<size_t>(left));
-            if (written < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                const int error = errno;
-                buffer_.clear();
-                errno = error;
-                return false;
-            }
-            data += written;
-            left -= written;
-        }
-        buffer_.clear();
-        return true;
-    }
-
-    QString writeErrorText(int error) const {
-        if (error == ENOSPC || error == EDQUOT) {
-            return QStringLiteral("The disk is full: \"%1\" could not be written to its end")
-                .arg(path_);
-        }
-        return QStringLiteral("I/O error %1").arg(error);
-    }
-
-    static QString openErrorText(int error) {
-        switch (error) {
-            case EACCES:
-            case EPERM:
-            case EROFS:
-            case EISDIR:
-                return QStringLiteral("File access denied");
-            case ENOENT:
-            case ENOTDIR:
-            case ENAMETOOLONG:
-                return QStringLiteral("Invalid filename");
-            default:
-                return QStringLiteral("I/O error %1").arg(error);
-        }
-    }
-
-    QString path_;
-    int fd_ = -1;
-    QByteArray buffer_;
+    OutputFile file_;
 };
 
 QString bitmapPath(const QString& programFolder, int n) {
@@ -130,15 +47,12 @@ QString bitmapPath(const QString& programFolder, int n) {
 void writePicture(const store::Query& list, const QString& path) {
     const QVariant code = list.fieldByName(QStringLiteral("Code")).value();
     const QByteArray picture = store::readDishDetails(list.dataFolder(), code).picture;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw AppError(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
-    }
-    if (file.write(picture) != picture.size() || !file.flush()) {
-        throw AppError(
-            QStringLiteral("Cannot write file \"%1\". %2").arg(path, file.errorString()));
-    }
+    OutputFile file(path, [](const QString& target, int error) {
+        return QStringLiteral("Cannot create file \"%1\". %2")
+            .arg(target, QString::fromLocal8Bit(std::strerror(error)));
+    });
+    file.write(picture);
+    file.commit();
 }
 
 QString heading(ReportKind kind) {
