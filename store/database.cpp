@@ -70,15 +70,92 @@ void refuseWhatIsNoDatabase(const QString& path) {
         return;  // SQLite's own message says what is wrong
     }
     if (file.size() == 0) {
-        throw StoreError(SQLITE_NOTADB,
-                         QStringLiteral("the database file is empty (0 bytes); restore it from a "
-                                        "backup: %1")
-                             .arg(path));
+        throw StoreError(SQLITE_NOTADB, QStringLiteral("Базаның файлы бос (0 байт): %1. Оны сақтық "
+                                                       "көшірмеден қалпына келтіріңіз")
+                                            .arg(path));
     }
     const QByteArray header = file.read(16);
     if (header != QByteArray("SQLite format 3\0", 16)) {
         throw StoreError(SQLITE_NOTADB, QStringLiteral("file is not a database: %1").arg(path));
     }
+}
+
+QString schemaText() {
+    loadSchemaResource();
+    QFile schema(QStringLiteral(":/store/schema.sql"));
+    if (!schema.open(QIODevice::ReadOnly)) {
+        throw AppError(
+            QStringLiteral("Бағдарламада базаның сұлбасы жоқ: бағдарламаны қайта орнатыңыз"));
+    }
+    return QString::fromUtf8(schema.readAll());
+}
+
+// What the program's own schema holds, read once from an empty base made from it: every
+// object (type and name, with the table it belongs to) and every table's columns.
+struct KnownSchema {
+    std::map<std::pair<QString, QString>, QString> objects;  // (type, name) -> table
+    std::map<QString, QStringList> columns;                  // table -> its columns
+};
+
+QStringList columnsOf(sqlite3* db, const QString& table) {
+    QStringList names;
+    sqlite3_stmt* statement = nullptr;
+    const QByteArray sql = QStringLiteral("select name from pragma_table_info(?)").toUtf8();
+    if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK) {
+        const QByteArray name = table.toUtf8();
+        sqlite3_bind_text(statement, 1, name.constData(), -1, SQLITE_TRANSIENT);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            names.append(QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))));
+        }
+    }
+    sqlite3_finalize(statement);
+    return names;
+}
+
+const KnownSchema& programSchema() {
+    static const KnownSchema known = [] {
+        KnownSchema schema;
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
+        sqlite3_exec(db, schemaText().toUtf8().constData(), nullptr, nullptr, nullptr);
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(db, "select type, name, tbl_name from sqlite_schema", -1, &statement,
+                           nullptr);
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            const auto text = [&](int column) {
+                return QString::fromUtf8(
+                    reinterpret_cast<const char*>(sqlite3_column_text(statement, column)));
+            };
+            schema.objects[{text(0), text(1).toLower()}] = text(2).toLower();
+            if (text(0) == QLatin1String("table")) {
+                schema.columns[text(1).toLower()] = columnsOf(db, text(1));
+            }
+        }
+        sqlite3_finalize(statement);
+        sqlite3_close(db);
+        return schema;
+    }();
+    return known;
+}
+
+// A schema object as the user is told of it: "«x» триггері (orders кестесінде)".
+QString objectName(const QString& type, const QString& name, const QString& table) {
+    if (type == QLatin1String("table")) {
+        return QStringLiteral("«%1» кестесі").arg(name);
+    }
+    const QString kind = type == QLatin1String("trigger") ? QStringLiteral("триггері")
+                         : type == QLatin1String("view") ? QStringLiteral("көрінісі (view)")
+                         : type == QLatin1String("index") ? QStringLiteral("индексі")
+                                                          : type;
+    return QStringLiteral("«%1» %2 (%3 кестесінде)").arg(name, kind, table);
+}
+
+// SQLite's own bookkeeping, which ANALYZE or an AUTOINCREMENT key may leave in any base.
+bool isSqliteInternal(const QString& name) {
+    return name.startsWith(QLatin1String("sqlite_autoindex_")) ||
+           name == QLatin1String("sqlite_sequence") ||
+           name.startsWith(QLatin1String("sqlite_stat"));
 }
 
 }  // namespace
@@ -154,9 +231,12 @@ std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
     ++opened();
     std::shared_ptr<Database> database(new Database(db, path));
     try {
-        database->configure(access != Access::ReadWrite);
+        database->configure(access == Access::ReadWrite ? Use::ReadWrite : Use::ReadOnly);
     } catch (const StoreError& error) {
         // "file is not a database" says more with the file's name beside it.
+        if (error.message().contains(path)) {
+            throw;
+        }
         throw StoreError(error.code(), QStringLiteral("%1: %2").arg(error.message(), path));
     }
     // SQLite opens a write-protected file for reading only, without a word.
@@ -173,23 +253,22 @@ std::shared_ptr<Database> Database::create(const QString& path) {
         raiseOpenError(db, rc, path);
     }
     std::shared_ptr<Database> database(new Database(db, path));
-    database->configure(false);
-    loadSchemaResource();
-    QFile schema(QStringLiteral(":/store/schema.sql"));
-    if (!schema.open(QIODevice::ReadOnly)) {
-        throw AppError(QStringLiteral("The database schema is missing from the program"));
-    }
+    database->configure(Use::Create);
     Transaction transaction(*database);
-    database->exec(QString::fromUtf8(schema.readAll()));
+    database->exec(schemaText());
     transaction.commit();
     return database;
 }
 
 // Called right after opening, before any statement of the program runs.
-void Database::configure(bool readOnly) {
-    // Double-quoted text is an identifier, never a string literal.
-    for (const int setting : {SQLITE_DBCONFIG_DQS_DML, SQLITE_DBCONFIG_DQS_DDL}) {
-        if (const int rc = sqlite3_db_config(db_, setting, 0, nullptr); rc != SQLITE_OK) {
+void Database::configure(Use use) {
+    // Double-quoted text is an identifier, never a string literal; the schema cannot be
+    // written around SQLite; functions in the schema (triggers, views, indexes) may call none
+    // but SQLite's harmless own.
+    for (const auto& [setting, value] :
+         {std::pair{SQLITE_DBCONFIG_DQS_DML, 0}, std::pair{SQLITE_DBCONFIG_DQS_DDL, 0},
+          std::pair{SQLITE_DBCONFIG_DEFENSIVE, 1}, std::pair{SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0}}) {
+        if (const int rc = sqlite3_db_config(db_, setting, value, nullptr); rc != SQLITE_OK) {
             raise(rc);
         }
     }
@@ -199,12 +278,14 @@ void Database::configure(bool readOnly) {
     // A second running copy waits for the first instead of failing at once.
     sqlite3_busy_timeout(db_, 5000);
     exec(QStringLiteral("PRAGMA foreign_keys = ON"));
-    if (readOnly) {
-        // Reading the schema turns a damaged or foreign file into an error now, not later.
-        exec(QStringLiteral("select count(*) from sqlite_schema"));
+    if (use != Use::Create) {
+        // Reading the schema turns a damaged or foreign file into an error now, not later,
+        // and before anything (the log included) is written to it.
+        checkSchema();
+    }
+    if (use == Use::ReadOnly) {
         return;
     }
-    // Touching the file here turns a damaged or foreign file into an error now, not later.
     Statement journal(*this, QStringLiteral("PRAGMA journal_mode = WAL"));
     journal.step();
     const QString mode = journal.column(0).toString();
@@ -212,11 +293,56 @@ void Database::configure(bool readOnly) {
     if (mode.compare(QLatin1String("wal"), Qt::CaseInsensitive) != 0) {
         // The log needs its -shm file beside the base: a folder that cannot hold one is read.
         throw StoreError(SQLITE_READONLY,
-                         QStringLiteral("the base cannot keep its write-ahead log (journal mode "
-                                        "stays %1)")
+                         QStringLiteral("Базаның өзгерістер журналы (WAL) сақталмайды: журнал "
+                                        "режимі %1 күйінде қалды")
                              .arg(mode));
     }
     exec(QStringLiteral("PRAGMA synchronous = FULL"));
+}
+
+// A base is trusted only when it is what the program made: goods and orders are tables with
+// their columns, and nothing else stands in it, no trigger that would run with each order and
+// no view in a table's place. A base from another program is refused before it is written.
+void Database::checkSchema() {
+    const KnownSchema& known = programSchema();
+    auto refuse = [&](const QString& what) {
+        throw StoreError(SQLITE_NOTADB,
+                         QStringLiteral("%1 базасы ашылмады: %2. Бұл файлға ештеңе жазылмады; "
+                                        "оны бағдарлама жасаған базаның көшірмесімен "
+                                        "алмастырыңыз")
+                             .arg(path_, what));
+    };
+    std::set<QString> tables;
+    Statement objects(*this, QStringLiteral("select type, name, tbl_name from sqlite_schema"));
+    while (objects.step()) {
+        const QString type = objects.column(0).toString();
+        const QString name = objects.column(1).toString();
+        const QString table = objects.column(2).toString();
+        if (isSqliteInternal(name)) {
+            continue;
+        }
+        const auto found = known.objects.find({type, name.toLower()});
+        if (found == known.objects.end() || found->second != table.toLower()) {
+            refuse(QStringLiteral("онда бағдарлама жасамаған %1 бар")
+                       .arg(objectName(type, name, table)));
+        }
+        if (type == QLatin1String("table")) {
+            tables.insert(name.toLower());
+        }
+    }
+    for (const QString& table : {QStringLiteral("goods"), QStringLiteral("orders")}) {
+        if (tables.count(table) == 0) {
+            refuse(QStringLiteral("онда %1 кестесі жоқ").arg(table));
+        }
+    }
+    for (const QString& table : tables) {
+        const QStringList present = columnsOf(db_, table);
+        for (const QString& column : known.columns.at(table)) {
+            if (!present.contains(column, Qt::CaseInsensitive)) {
+                refuse(QStringLiteral("онда %1 кестесінде %2 бағаны жоқ").arg(table, column));
+            }
+        }
+    }
 }
 
 void Database::exec(const QString& sql) {
@@ -243,18 +369,19 @@ void Database::raise(int code) const {
     QString message = sqliteMessage(db_, code);
     if ((code & 0xFF) == SQLITE_BUSY) {
         message += QStringLiteral(
-                       ": another program kept the base file %1 locked for 5 "
-                       "seconds; nothing was written, try again in a moment")
+                       ": %1 базасын басқа бағдарлама 5 секунд бойы құлыптап ұстады; ештеңе "
+                       "жазылмады, сәлден соң қайталап көріңіз")
                        .arg(path_);
     }
     if ((code & 0xFF) == SQLITE_FULL) {
-        message += QStringLiteral(": the disk holding %1 is full; nothing was written").arg(path_);
+        message += QStringLiteral(": %1 базасы тұрған дискіде бос орын қалмады; ештеңе жазылмады")
+                       .arg(path_);
     }
     if ((code & 0xFF) == SQLITE_CORRUPT) {
         damagedFiles().insert(path_);
         message += QStringLiteral(
-                       ": the base file %1 is damaged; restore it from a backup "
-                       "(nothing more is written to it)")
+                       ": %1 базасының файлы бүлінген; оны сақтық көшірмеден қалпына "
+                       "келтіріңіз (бұдан былай оған ештеңе жазылмайды)")
                        .arg(path_);
     }
     throw StoreError(code, message);
@@ -263,14 +390,15 @@ void Database::raise(int code) const {
 void Database::requireWritable() const {
     if (readOnly_) {
         throw StoreError(SQLITE_READONLY,
-                         QStringLiteral("The base file %1 is read-only (its file, folder or disk "
-                                        "may not be written), so nothing can be written to it")
+                         QStringLiteral("%1 базасы тек оқуға ашылды (файлына, қалтасына не "
+                                        "дискісіне жазуға болмайды), сондықтан оған ештеңе "
+                                        "жазылмайды")
                              .arg(path_));
     }
     if (damagedFiles().count(path_) != 0) {
         throw StoreError(SQLITE_CORRUPT,
-                         QStringLiteral("The base file %1 is damaged, so nothing is written to "
-                                        "it; restore it from a backup")
+                         QStringLiteral("%1 базасының файлы бүлінген, сондықтан оған ештеңе "
+                                        "жазылмайды; оны сақтық көшірмеден қалпына келтіріңіз")
                              .arg(path_));
     }
 }

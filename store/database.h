@@ -41,9 +41,11 @@ public:
 
 private:
     enum class Access { ReadWrite, ReadOnly, Unchanging };
+    enum class Use { Create, ReadWrite, ReadOnly };
     static std::shared_ptr<Database> openAs(const QString& path, Access access);
     Database(sqlite3* db, QString path);
-    void configure(bool readOnly);
+    void configure(Use use);
+    void checkSchema();
 
     sqlite3* db_;
     QString path_;
