@@ -38,7 +38,7 @@ bool isValidQuantity(const QString& text) {
 qint64 orderSum(qint64 quantity, qint64 price) {
     qint64 sum = 0;
     if (__builtin_mul_overflow(quantity, price, &sum)) {
-        throw AppError(QStringLiteral("The sum of %1 x %2 is too large").arg(quantity).arg(price));
+        throw AppError(QStringLiteral("Сома тым үлкен: %1 x %2").arg(quantity).arg(price));
     }
     return sum;
 }
@@ -76,6 +76,10 @@ bool TForm3::FormShow() {
     Label6->setText(list.fieldByName(QStringLiteral("Tys")).asString());
     dtp1->setDate(QDate::currentDate());
     Query1.bindFolder(list.dataFolder());
+    // The order is taken for this dish at this price, or not at all.
+    shown_.code = list.fieldByName(QStringLiteral("Code")).asInteger();
+    shown_.price = list.fieldByName(QStringLiteral("PS")).value();
+    shown_.name = storedName();
     Edit1->setFocus();
     return true;
 }
@@ -99,17 +103,44 @@ void TForm3::BitBtn1Click() {
         ui::information(QStringLiteral("Алдымен барлық өрістерді толтырыңыз."));
         return;
     }
-    const store::Query& list = *Form1.Query1;
-    const qint64 code = list.fieldByName(QStringLiteral("Code")).asInteger();
     const qint64 price = store::toInteger(Edit3->text());
     const qint64 quantity = store::toInteger(Edit2->text());
     Query1.clearLines();
-    Query1.addLine(statements::insertOrder(code, Edit1->text(), quantity, price,
+    Query1.addLine(statements::insertOrder(shown_, Edit1->text(), quantity,
                                            orderSum(quantity, price), dtp1->date()));
     if (Query1.execSQL() == 0) {
-        throw AppError(
-            QStringLiteral("The dish is no longer in the menu (another copy of the "
-                           "program deleted it); the order was not recorded"));
+        explainRefusedOrder();
+        return;
     }
     accept();
+}
+
+QVariant TForm3::storedName() {
+    Query1.clearLines();
+    Query1.addLine(statements::dishNow(shown_.code));
+    Query1.open();
+    const QVariant name =
+        Query1.recordCount() > 0 ? Query1.fieldByName(QStringLiteral("Nm")).value() : QVariant();
+    Query1.close();
+    return name;
+}
+
+void TForm3::explainRefusedOrder() {
+    const QVariant name = storedName();
+    if (name.isNull() || name != shown_.name) {
+        throw AppError(
+            QStringLiteral("Бұл тағам мәзірде енді жоқ: оны бағдарламаның басқа "
+                           "көшірмесі өшірді не өзгертті. Тапсырыс жазылмады"));
+    }
+    Query1.open();
+    const store::Field price = Query1.fieldByName(QStringLiteral("PS"));
+    Query1.close();
+    const QString before = Edit3->text();
+    shown_.price = price.value();
+    Edit3->setText(price.asString());
+    Edit2Change();
+    ui::information(QStringLiteral("Тағамның бағасы өзгерді: бұрын %1 еді, енді %2. Сомасы қайта "
+                                   "есептелді: %3. Тапсырыс әлі жазылған жоқ; жазу үшін OK "
+                                   "батырмасын қайта басыңыз.")
+                        .arg(before, price.asString(), Edit4->text()));
 }

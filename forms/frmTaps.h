@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "store/query.h"
+#include "store/statements.h"
 #include "ui_frmTaps.h"
 
 class TForm1;
@@ -23,5 +24,11 @@ public:
     store::Query Query1;
 
 private:
+    // Why the store took no order, told to the user; the dialog then shows the price as it is.
+    void explainRefusedOrder();
+    // The current dish's name as the menu holds it now (null when it is gone).
+    QVariant storedName();
+
     TForm1& Form1;
+    statements::ShownDish shown_;
 };

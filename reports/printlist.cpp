@@ -125,7 +125,7 @@ void printList(QPagedPaintDevice& printer, store::Query& list, const QList<store
                const Progress& progress) {
     QPainter painter;
     if (!painter.begin(&printer)) {
-        throw AppError(QStringLiteral("The printer could not start the print job"));
+        throw AppError(QStringLiteral("Принтер баспа тапсырмасын бастай алмады"));
     }
     TextPages pages(painter, printer);
     try {
@@ -136,7 +136,7 @@ void printList(QPagedPaintDevice& printer, store::Query& list, const QList<store
         throw;
     }
     if (!painter.end()) {
-        throw AppError(QStringLiteral("The print job could not be finished"));
+        throw AppError(QStringLiteral("Баспа тапсырмасы аяқталмады"));
     }
 }
 

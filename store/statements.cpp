@@ -22,8 +22,8 @@ store::Line comparison(const QString& column, const QString& searchText) {
     if (!match.hasMatch()) {
         return {QStringLiteral("(%1=?)").arg(column),
                 {},
-                QStringLiteral("'%1' is not a valid search: type a number, optionally preceded "
-                               "by <, >, =, <=, >= or <>")
+                QStringLiteral("'%1' бойынша іздеуге болмайды: сан жазыңыз, оның алдына <, >, "
+                               "=, <=, >= не <> белгісін қоюға болады")
                     .arg(searchText)};
     }
     const QString op = match.captured(1).isEmpty() ? QStringLiteral("=") : match.captured(1);
@@ -93,12 +93,19 @@ store::Line deleteDish(const QString& name) {
     return {QStringLiteral("delete from goods where (nm=?)"), {name}};
 }
 
-store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, const QVariant& price,
-                        qint64 sum, const QDate& date) {
-    // Only for a dish that still exists: another copy of the program may have deleted it.
-    return {QStringLiteral("insert into orders (code,fio,kvo,sena,summ,dt) select ?,?,?,?,?,? "
-                           "where exists (select 1 from goods where Code = ?)"),
-            {code, waiter, quantity, price, sum, date, code}};
+store::Line insertOrder(const ShownDish& dish, const QString& waiter, qint64 quantity, qint64 sum,
+                        const QDate& date) {
+    // Only for the dish as the dialog showed it, and at its price in the menu as the order is
+    // written: another copy of the program may have changed, deleted or replaced it since.
+    return {
+        QStringLiteral("insert into orders (code,fio,kvo,sena,summ,dt) select g.Code,?,?,g.PS,?,? "
+                       "from goods g where g.Code = ? and cast(g.Nm as blob) is ? and g.PS is ?"),
+        {waiter, quantity, sum, date, dish.code, dish.name, dish.price}};
+}
+
+store::Line dishNow(qint64 code) {
+    // The name as its stored bytes: a name from an old 8-bit base is no UTF-8 text.
+    return {QStringLiteral("select cast(Nm as blob) Nm, PS from goods where Code = ?"), {code}};
 }
 
 QString dishRowInsert() {

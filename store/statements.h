@@ -23,8 +23,16 @@ store::Line sortOrder(int column, bool descending);
 
 store::Line deleteDish(const QString& name);
 
-store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, const QVariant& price,
-                        qint64 sum, const QDate& date);
+// A dish as a dialog showed it: an order is written only while the menu still holds it so.
+struct ShownDish {
+    qint64 code = 0;
+    QVariant name;   // its stored bytes
+    QVariant price;  // as the dialog shows it
+};
+store::Line insertOrder(const ShownDish& dish, const QString& waiter, qint64 quantity, qint64 sum,
+                        const QDate& date);
+// The name (its stored bytes) and price a dish has in the menu now.
+store::Line dishNow(qint64 code);
 
 QList<store::Line> orders();  // the first line and the filter line for every order
 store::Line ordersSelect();

@@ -117,9 +117,9 @@ void Table::post() {
     Transaction transaction(*db_);
     if (state_ == State::Edit && readRow(*current_) != asRead_) {
         throw AppError(
-            QStringLiteral("The dish was changed or deleted by another copy of the "
-                           "program after it was opened here; nothing was saved. "
-                           "Cancel, and open the dish again to see it as it is now"));
+            QStringLiteral("Тағам осы терезеде ашылғаннан кейін оны бағдарламаның басқа "
+                           "көшірмесі өзгертті не өшірді; ештеңе сақталмады. Cancel батырмасын "
+                           "басып, тағамның қазіргі күйін көру үшін оны қайта ашыңыз"));
     }
     Statement write(*db_, state_ == State::Insert
                               ? QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
@@ -139,14 +139,14 @@ void Table::post() {
     } catch (const StoreError& error) {
         if ((error.code() & 0xFF) == SQLITE_MISMATCH) {
             throw StoreError(error.code(),
-                             QStringLiteral("'%1' is not a valid dish code: the code (Code) is a "
-                                            "whole number")
+                             QStringLiteral("'%1' тағам коды бола алмайды: код (Code) бүтін "
+                                            "сан болуы керек")
                                  .arg(row_.value(QStringLiteral("Code")).toString()));
         }
         throw;
     }
     if (!written) {
-        throw AppError(QStringLiteral("The dish to change is no longer in the menu"));
+        throw AppError(QStringLiteral("Өзгертілетін тағам мәзірде енді жоқ"));
     }
     const qint64 code = write.column(0).toLongLong();
     write.run();
