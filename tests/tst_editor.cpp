@@ -411,9 +411,10 @@ void EditorTest::anotherCopysWorkIsNotOverwritten() {
     w.main.action(QStringLiteral("change"))->trigger();
     QVERIFY(ran);
     QCOMPARE(answers.messages.size(), 1);
-    QVERIFY2(answers.lastText().startsWith(QStringLiteral("The dish was changed or deleted by "
-                                                          "another copy")),
-             qPrintable(answers.lastText()));
+    QVERIFY2(
+        answers.lastText().startsWith(QStringLiteral("Тағам осы терезеде ашылғаннан кейін оны "
+                                                     "бағдарламаның басқа көшірмесі өзгертті")),
+        qPrintable(answers.lastText()));
     QCOMPARE(folder.scalar(QStringLiteral("select Nm from goods where Code = 10")).toString(),
              nameAfter);
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods where PS = 777")).toInt(), 0);
@@ -437,8 +438,8 @@ void EditorTest::lockedBaseWaitsThenSaysSoAndKeepsTheTyping() {
     w.main.action(QStringLiteral("add"))->trigger();
     folder.db().exec(QStringLiteral("ROLLBACK"));
     QCOMPARE(answers.messages.size(), 1);
-    QVERIFY2(answers.lastText().contains(QStringLiteral("locked for 5 seconds; nothing was "
-                                                        "written, try again")),
+    QVERIFY2(answers.lastText().contains(QStringLiteral("5 секунд бойы құлыптап ұстады; ештеңе "
+                                                        "жазылмады, сәлден соң")),
              qPrintable(answers.lastText()));
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
 }

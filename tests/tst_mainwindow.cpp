@@ -110,9 +110,9 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow_data() {
     QTest::newRow("garbage file") << "garbage"
                                   << "file is not a database: /";
     QTest::newRow("empty file, never rewritten") << "empty"
-                                                 << "the database file is empty (0 bytes); restore";
+                                                 << "Базаның файлы бос (0 байт): ";
     QTest::newRow("no dish table") << "table"
-                                   << "no such table: goods.";
+                                   << "базасы ашылмады: онда goods кестесі жоқ.";
 }
 
 void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
@@ -134,7 +134,7 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
     QCOMPARE(answers.messages.size(), 1);
     QCOMPARE(answers.messages[0].kind, ui::MessageKind::Error);
     QCOMPARE(answers.messages[0].caption, QStringLiteral("orvelin"));
-    QVERIFY2(answers.lastText().startsWith(message), qPrintable(answers.lastText()));
+    QVERIFY2(answers.lastText().contains(message), qPrintable(answers.lastText()));
     QVERIFY(answers.lastText().endsWith(QLatin1Char('.')));
     QCOMPARE(w.main.DBGrid1->model()->rowCount(), 0);
     QCOMPARE(w.main.statusText(0), QStringLiteral("Барлық мәліметтер: 150"));
@@ -491,10 +491,11 @@ void MainWindowTest::failedDeleteKeepsTheListWorking() {
     Session session;
     auto& [folder, answers, w] = session;
     addMenu(folder);
+    w.show();
+    // Made under the running program: a base that opens with it is refused.
     folder.db().exec(
         QStringLiteral("create trigger keep before delete on goods begin select "
                        "raise(abort, 'the menu is locked'); end"));
-    w.show();
     w.main.DBGrid1TitleClick(2);
     answers.answers = {true};
     w.main.action(QStringLiteral("delete"))->trigger();
@@ -557,7 +558,8 @@ void MainWindowTest::damagedBaseIsSaidAndNeverWritten() {
     const QByteArray damaged = bytes();
     w.show();
     QCOMPARE(answers.messages.size(), 1);
-    QVERIFY2(answers.lastText().contains(QStringLiteral("is damaged; restore it from a backup")),
+    QVERIFY2(answers.lastText().contains(
+                 QStringLiteral("базасының файлы бүлінген; оны сақтық көшірмеден")),
              qPrintable(answers.lastText()));
     QVERIFY(answers.lastText().contains(base));
     // Writing commands are refused from then on, and say why.
@@ -570,8 +572,8 @@ void MainWindowTest::damagedBaseIsSaidAndNeverWritten() {
         w.editor.BitBtn2->click();
     });
     w.main.action(QStringLiteral("add"))->trigger();
-    QVERIFY2(answers.lastText().startsWith(QStringLiteral("The base file %1 is damaged, so "
-                                                          "nothing is written to it")
+    QVERIFY2(answers.lastText().startsWith(QStringLiteral("%1 базасының файлы бүлінген, сондықтан "
+                                                          "оған ештеңе жазылмайды")
                                                .arg(base)),
              qPrintable(answers.lastText()));
     QVERIFY(bytes() == damaged);
@@ -622,9 +624,9 @@ void MainWindowTest::readOnlyBaseIsReadAndNeverWritten() {
         answers.answers = {true};
         w.main.action(QStringLiteral("delete"))->trigger();
         QCOMPARE(answers.messages.size(), 1);
-        QVERIFY2(answers.lastText().startsWith(
-                     QStringLiteral("The base file %1 is read-only").arg(base)),
-                 qPrintable(answers.lastText()));
+        QVERIFY2(
+            answers.lastText().startsWith(QStringLiteral("%1 базасы тек оқуға ашылды").arg(base)),
+            qPrintable(answers.lastText()));
         store::forgetConnections();
     }
 }

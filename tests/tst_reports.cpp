@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
@@ -161,13 +162,14 @@ private slots:
     void laterReportsOverwriteByNumber();
     void missingPictureFolderStopsTheReport();
     void reportFileThatCannotBeWritten();
-    void closedListWritesTheHeadingOnly();
+    void closedListWritesNoReport();
     void picturePathsAreEncoded_data();
     void picturePathsAreEncoded();
     void valuesKeepOneItemPerLine_data();
     void valuesKeepOneItemPerLine();
     void savingAsksAboutTheFileItWrites();
-    void fullDiskIsSaidPlainly();
+    void outputTargets_data();
+    void outputTargets();
     void desktopWithoutXdgOpenIsSaidPlainly();
 };
 
@@ -293,8 +295,8 @@ void ReportsTest::missingPictureFolderStopsTheReport() {
                               .arg(folder.path())}));
     QVERIFY(answers.opened.isEmpty());
     QVERIFY(!QDir(folder.path() + QStringLiteral("/img")).exists());  // not created
-    const QByteArray written = readAll(folder.path() + QStringLiteral("/current.doc"));
-    QVERIFY(written.endsWith("</tr>\r\n<tr><td>1</td>\r\n"));
+    // No half report: neither the file nor an unfinished copy of it.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
     QCOMPARE(w.main.Query1->currentRow(), 0);  // where the walk stopped
 }
 
@@ -307,11 +309,16 @@ void ReportsTest::reportFileThatCannotBeWritten() {
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.html")));
     answers.saveName = folder.path() + QStringLiteral("/taken");
     w.main.action(QStringLiteral("save"))->trigger();
-    QCOMPARE(answers.lastText(), QStringLiteral("File access denied."));
+    QCOMPARE(answers.lastText(),
+             QStringLiteral("«%1/taken.html» — қалта, файл емес: оның орнына файл жазылмайды.")
+                 .arg(folder.path()));
     // A folder that does not exist.
     answers.saveName = folder.path() + QStringLiteral("/no/such/folder/menu");
     w.main.action(QStringLiteral("save"))->trigger();
-    QCOMPARE(answers.lastText(), QStringLiteral("Invalid filename."));
+    QCOMPARE(answers.lastText(),
+             QStringLiteral("Invalid filename: \"%1/no/such/folder/menu.html\" (No such file or "
+                            "directory)")
+                 .arg(folder.path()));
     QCOMPARE(answers.messages.size(), 2);
     if (::geteuid() != 0) {  // permissions do not hold back the superuser
         const QString locked = folder.path() + QStringLiteral("/locked.html");
@@ -320,11 +327,12 @@ void ReportsTest::reportFileThatCannotBeWritten() {
         answers.saveName = folder.path() + QStringLiteral("/locked");
         answers.answers = {true};  // replace it
         w.main.action(QStringLiteral("save"))->trigger();
-        QCOMPARE(answers.lastText(), QStringLiteral("File access denied."));
+        QCOMPARE(answers.lastText(),
+                 QStringLiteral("File access denied: \"%1\" (Permission denied)").arg(locked));
     }
 }
 
-void ReportsTest::closedListWritesTheHeadingOnly() {
+void ReportsTest::closedListWritesNoReport() {
     Session session;
     auto& [folder, answers, w] = session;
     addMenu(folder);
@@ -337,8 +345,8 @@ void ReportsTest::closedListWritesTheHeadingOnly() {
     QCOMPARE(answers.texts(),
              QStringList({QStringLiteral("Cannot perform this operation on a closed dataset.")}));
     QVERIFY(answers.opened.isEmpty());
-    QVERIFY(readAll(folder.path() + QStringLiteral("/current.doc"))
-                .endsWith("(мин.)</b></td>\r\n</tr>\r\n"));
+    // A report that stops leaves no half file behind.
+    QVERIFY(!QFile::exists(folder.path() + QStringLiteral("/current.doc")));
 }
 
 void ReportsTest::picturePathsAreEncoded_data() {
@@ -442,25 +450,96 @@ void ReportsTest::savingAsksAboutTheFileItWrites() {
     QVERIFY(answers.messages.isEmpty());
 }
 
-void ReportsTest::fullDiskIsSaidPlainly() {
-    if (!QFileInfo(QStringLiteral("/dev/full")).exists()) {
-        QSKIP("this system has no /dev/full");
-    }
+// What stands where a report or picture goes: a link is replaced, never written through; a
+// folder, a pipe or a full disk is said with the path, and nothing half-written is left.
+void ReportsTest::outputTargets_data() {
+    QTest::addColumn<QString>("target");  // in the program folder
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("said");  // the start of the message, or empty when written
+    QTest::newRow("report as symbolic link to the base") << "current.doc"
+                                                         << "symlink" << QString();
+    QTest::newRow("report as hard link to the base") << "current.doc"
+                                                     << "hardlink" << QString();
+    QTest::newRow("picture as symbolic link to the base") << "img/1.bmp"
+                                                          << "symlink" << QString();
+    QTest::newRow("picture as hard link to the base") << "img/2.bmp"
+                                                      << "hardlink" << QString();
+    QTest::newRow("report as folder") << "current.doc"
+                                      << "folder"
+                                      << "«%1/current.doc» — қалта";
+    QTest::newRow("picture as pipe") << "img/1.bmp"
+                                     << "pipe"
+                                     << "«%1/img/1.bmp» — кәдімгі файл емес";
+    QTest::newRow("report on a full disk")
+        << "current.doc"
+        << "full"
+        << "«%1/current.doc» жазылмады: дискіде бос орын қалмады";
+}
+
+void ReportsTest::outputTargets() {
+    QFETCH(QString, target);
+    QFETCH(QString, kind);
+    QFETCH(QString, said);
     Session session;
     auto& [folder, answers, w] = session;
-    for (int code = 1; code <= 3000; ++code) {  // more than one write's worth of report
-        folder.addDish(code, QStringLiteral("Тағам %1").arg(code), QStringLiteral("Топ"), code, 5);
+    addMenu(folder);
+    const QString base = folder.dataFolder() + QStringLiteral("/orvelin.db");
+    const QString path = folder.path() + u'/' + target;
+    const QByteArray name = QFile::encodeName(path);
+    QTemporaryDir mount;
+    const auto unmount = qScopeGuard([&] {
+        if (kind == QLatin1String("full")) {
+            QProcess::execute(QStringLiteral("umount"), {mount.path()});
+        }
+    });
+    if (kind == QLatin1String("symlink")) {
+        QVERIFY(QFile::link(base, path));
+    } else if (kind == QLatin1String("hardlink")) {
+        QCOMPARE(::link(QFile::encodeName(base).constData(), name.constData()), 0);
+    } else if (kind == QLatin1String("folder")) {
+        QVERIFY(QDir().mkpath(path));
+    } else if (kind == QLatin1String("pipe")) {
+        QCOMPARE(::mkfifo(name.constData(), 0644), 0);
+    } else if (::geteuid() != 0 ||
+               QProcess::execute(
+                   QStringLiteral("mount"),
+                   {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+                    QStringLiteral("size=12k"), QStringLiteral("tmpfs"), mount.path()}) != 0) {
+        QSKIP("a small full disk (tmpfs) needs the superuser");
+    }
+    if (kind == QLatin1String("full")) {
+        for (int code = 10; code < 300; ++code) {  // a report larger than the disk
+            folder.addDish(code, QStringLiteral("Тағам %1").arg(code), QStringLiteral("Топ"), code,
+                           5);
+        }
     }
     w.show();
-    QTemporaryDir links;
-    QVERIFY(QFile::link(QStringLiteral("/dev/full"), links.filePath(QStringLiteral("out.html"))));
-    answers.saveName = links.filePath(QStringLiteral("out"));
-    answers.answers = {true};  // the link is there; write through it
-    w.main.action(QStringLiteral("save"))->trigger();
-    QCOMPARE(answers.texts(),
-             QStringList({QStringLiteral("The disk is full: \"%1\" could not be written to its "
-                                         "end.")
-                              .arg(links.filePath(QStringLiteral("out.html")))}));
+    const QByteArray baseBefore = readAll(base);
+    if (kind == QLatin1String("full")) {
+        answers.saveName = mount.path() + QStringLiteral("/menu");
+        w.main.action(QStringLiteral("save"))->trigger();
+        said = said.arg(mount.path())
+                   .replace(QStringLiteral("current.doc"), QStringLiteral("menu.html"));
+        QCOMPARE(QDir(mount.path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+    } else {
+        w.main.action(QStringLiteral("report"))->trigger();
+        said = said.arg(folder.path());
+    }
+    if (said.isEmpty()) {
+        QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
+        QFileInfo written(path);
+        QVERIFY(written.isFile() && !written.isSymLink());
+        QVERIFY(readAll(path).size() > 0 || target.startsWith(QLatin1String("img")));
+    } else {
+        QVERIFY2(answers.lastText().startsWith(said), qPrintable(answers.lastText()));
+        QVERIFY(answers.opened.isEmpty());
+    }
+    QCOMPARE(readAll(base), baseBefore);
+    // No unfinished copy is left beside the target.
+    for (const QString& dir : {folder.path(), folder.path() + QStringLiteral("/img")}) {
+        QCOMPARE(QDir(dir).entryList({QStringLiteral(".*.??????")}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
 }
 
 void ReportsTest::desktopWithoutXdgOpenIsSaidPlainly() {

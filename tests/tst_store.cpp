@@ -28,6 +28,8 @@ private slots:
     void likeMatchesWithRegardToCase_data();
     void likeMatchesWithRegardToCase();
     void likeAgreesWithARegularExpression();
+    void textRoutinesTakeAnyBytes_data();
+    void textRoutinesTakeAnyBytes();
     void sqlLikeAndUpperAreReplaced();
     void doubleQuotesAreNeverStrings();
     void searchTextsAreBoundNotSpliced();
@@ -37,6 +39,8 @@ private slots:
     void badComparisonsAreRefused();
     void queryLinesCloseAndReopen();
     void missingOrDamagedBase();
+    void untrustedSchemasAreRefusedUntouched_data();
+    void untrustedSchemasAreRefusedUntouched();
     void tableCursorPostsAndCancels();
     void tableCursorRefusesBadValues();
     void plainTextOfValues();
@@ -127,6 +131,59 @@ void StoreTest::likeAgreesWithARegularExpression() {
         QVERIFY2(store::likeMatches(pattern.toStdString(), text.toStdString(), U'\\') == wanted,
                  qPrintable(pattern + QStringLiteral(" ~ ") + text));
     }
+}
+
+// Names from an old 8-bit code page, cut or malformed UTF-8: a byte that is no UTF-8 stays
+// as it is and matches only itself; nothing may grow past its buffer (ASan watches).
+void StoreTest::textRoutinesTakeAnyBytes_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("upper");
+    QTest::addColumn<QByteArray>("pattern");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("8-bit я") << QByteArray("\xFF\xFF\xFF") << QByteArray("\xFF\xFF\xFF")
+                             << QByteArray("%\xFF%") << true;
+    QTest::newRow("8-bit among letters")
+        << QByteArray("a\xFF\xD0\xB1") << QByteArray("A\xFF\xD0\x91") << QByteArray("_\xFF_")
+        << true;
+    QTest::newRow("lead byte at the end")
+        << QByteArray("\xD0\xB1\xD0") << QByteArray("\xD0\x91\xD0") << QByteArray("%\xD0") << true;
+    QTest::newRow("cut three-byte")
+        << QByteArray("\xE2\x82") << QByteArray("\xE2\x82") << QByteArray("__") << true;
+    QTest::newRow("overlong a is no a")
+        << QByteArray("\xC1\xA1") << QByteArray("\xC1\xA1") << QByteArray("%a%") << false;
+    QTest::newRow("encoded surrogate")
+        << QByteArray("\xED\xA0\x80") << QByteArray("\xED\xA0\x80") << QByteArray("___") << true;
+    QTest::newRow("past U+10FFFF")
+        << QByteArray("\xF4\x90\x80\x80") << QByteArray("\xF4\x90\x80\x80") << QByteArray("%\x90%")
+        << true;
+    QTest::newRow("stray byte is not inside a letter")
+        << QByteArray("\xD0\x80") << QByteArray("\xD0\x80") << QByteArray("%\x80%") << false;
+    QTest::newRow("capitals longer than letters")
+        << QByteArray("\xC9\x90").repeated(3000) << QByteArray("\xE2\xB1\xAF").repeated(3000)
+        << QByteArray("%\xC9\x90") << true;
+}
+
+void StoreTest::textRoutinesTakeAnyBytes() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, upper);
+    QFETCH(QByteArray, pattern);
+    QFETCH(bool, matches);
+    const auto view = [](const QByteArray& bytes) {
+        return std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()));
+    };
+    QCOMPARE(store::upperUtf8(view(text)), upper);
+    QCOMPARE(store::likeMatches(view(pattern), view(text)), matches);
+
+    // The same through SQL, as a dish name a converted base holds.
+    TestFolder folder;
+    auto db = store::connectionFor(folder.dataFolder());
+    store::Statement statement(
+        *db,
+        QStringLiteral("select upper(cast(?1 as text)), cast(?1 as text) like cast(?2 as text)"));
+    statement.bindAll({text, pattern});
+    QVERIFY(statement.step());
+    QCOMPARE(statement.columnBytes(0).toByteArray(), upper);
+    QCOMPARE(statement.columnInteger(1), qint64(matches));
 }
 
 void StoreTest::sqlLikeAndUpperAreReplaced() {
@@ -327,9 +384,67 @@ void StoreTest::missingOrDamagedBase() {
         query.open();
         QFAIL("opened a list without its table");
     } catch (const StoreError& error) {
-        QCOMPARE(error.message(), QStringLiteral("no such table: goods"));
+        QVERIFY2(error.message().contains(QStringLiteral("онда goods кестесі жоқ")),
+                 qPrintable(error.message()));
     }
     QVERIFY(!query.isOpen());
+}
+
+// A base that carries what the program did not make is refused before anything is written
+// to it (its journal mode included), with the file and the object named.
+void StoreTest::untrustedSchemasAreRefusedUntouched_data() {
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("said");  // empty: the base opens
+    QTest::newRow("trigger that eats orders")
+        << "create trigger eat after insert on orders begin delete from orders where rowid = "
+           "new.rowid; end"
+        << "онда бағдарлама жасамаған «eat» триггері (orders кестесінде) бар";
+    QTest::newRow("trigger that grows the base")
+        << "create trigger grow after insert on orders begin insert into goods (Comm) values "
+           "(zeroblob(200000000)); end"
+        << "«grow» триггері (orders кестесінде)";
+    QTest::newRow("recursive view in the place of goods")
+        << "drop table pictures; drop table goods; create view goods as with recursive r(x) as "
+           "(select 1 union all select x + 1 from r) select x as Code from r"
+        << "«goods» көрінісі (view) (goods кестесінде)";
+    QTest::newRow("another program's base")
+        << "drop table pictures; drop table goods; drop table orders; create table notes (x)"
+        << "онда бағдарлама жасамаған «notes» кестесі бар";
+    QTest::newRow("a column gone") << "alter table orders drop column fio"
+                                   << "онда orders кестесінде fio бағаны жоқ";
+    QTest::newRow("statistics of ANALYZE") << "analyze" << QString();
+}
+
+void StoreTest::untrustedSchemasAreRefusedUntouched() {
+    QFETCH(QString, sql);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("orvelin.db"));
+    {
+        auto made = store::Database::create(path);
+        made->exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+        made->exec(sql);
+    }
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    QString message;
+    try {
+        store::Database::open(path);
+    } catch (const StoreError& error) {
+        message = error.message();
+    }
+    if (said.isEmpty()) {
+        QCOMPARE(message, QString());
+        return;
+    }
+    QVERIFY2(
+        message.startsWith(path + QStringLiteral(" базасы ашылмады: ")) && message.contains(said),
+        qPrintable(message));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll() == before);  // byte for byte, journal mode included
+    QVERIFY(!QFileInfo::exists(path + QStringLiteral("-wal")));
 }
 
 void StoreTest::tableCursorPostsAndCancels() {
@@ -408,8 +523,8 @@ void StoreTest::tableCursorRefusesBadValues() {
         table.post();
         QFAIL("a code of 12.5 was stored");
     } catch (const StoreError& error) {
-        QCOMPARE(error.message(), QStringLiteral("'12.5' is not a valid dish code: the code "
-                                                 "(Code) is a whole number"));
+        QCOMPARE(error.message(), QStringLiteral("'12.5' тағам коды бола алмайды: код (Code) "
+                                                 "бүтін сан болуы керек"));
     }
     table.cancel();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 1);
@@ -610,10 +725,24 @@ void StoreTest::backupWhileOrdersAreSavedIsWhole() {
                                                    "(select count(*) from orders)"));
     QVERIFY(counts.step());
     QCOMPARE(counts.column(0).toInt(), 20000);
-    QVERIFY(counts.column(1).toInt() >= before && counts.column(1).toInt() <= before + saved);
+    const int copied = counts.column(1).toInt();
+    QVERIFY(copied >= before && copied <= before + saved);
     counts.run();
     QVERIFY(!QFile::exists(copy + QStringLiteral("-wal")) ||
             QFileInfo(copy + QStringLiteral("-wal")).size() == 0);
+
+    // Restored through SQLite while the base's -wal holds newer orders: the base is the copy,
+    // whole, where a copy put in its place by hand would take the old log's pages.
+    folder.addOrder(1, QStringLiteral("Асан"), 1, 100, QStringLiteral("2026-12-10"));
+    QVERIFY(QFileInfo(store::databasePath(folder.dataFolder()) + QStringLiteral("-wal")).size() >
+            0);
+    QCOMPARE(QProcess::execute(
+                 QCoreApplication::applicationDirPath() + QStringLiteral("/../backup"),
+                 {QStringLiteral("--restore"), copy, store::databasePath(folder.dataFolder())}),
+             0);
+    QCOMPARE(folder.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
+             QStringLiteral("ok"));
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), copied);
 }
 
 QTEST_GUILESS_MAIN(StoreTest)
