@@ -62,7 +62,7 @@ QString kindOf(mode_t mode) {
 }
 
 [[noreturn]] void notARegularFile(const QString& path, mode_t mode) {
-    throw AppError(QStringLiteral("%1 сурет ретінде ашылмайды: бұл кәдімгі файл емес, %2")
+    throw AppError(QStringLiteral("%1 сурет ретінде ашылмайды: бұл — %2, кәдімгі файл емес")
                        .arg(quoted(path), kindOf(mode)));
 }
 

@@ -446,11 +446,11 @@ void EditorTest::badPicturesAreRefused() {
         // Never opened, so that the program cannot wait for a writer that never comes.
         {QStringLiteral("pipe.bmp"),
          quoted.arg(QStringLiteral("pipe.bmp")) +
-             QStringLiteral(" сурет ретінде ашылмайды: бұл кәдімгі файл емес, атаулы арна "
-                            "(FIFO)")},
+             QStringLiteral(" сурет ретінде ашылмайды: бұл — атаулы арна (FIFO), "
+                            "кәдімгі файл емес.")},
         {QStringLiteral("folder.png"),
          quoted.arg(QStringLiteral("folder.png")) +
-             QStringLiteral(" сурет ретінде ашылмайды: бұл кәдімгі файл емес, бума.")},
+             QStringLiteral(" сурет ретінде ашылмайды: бұл — бума, кәдімгі файл емес.")},
     };
 
     w.main.DBGrid1->selectRow(0);

@@ -560,7 +560,9 @@ void ReportsTest::xdgOpenFailuresReachTheProgram_data() {
     QTest::addColumn<QString>("reason");     // what the program is told; empty: nothing
     QTest::newRow("no xdg-open") << QByteArray() << "xdg-open could not be started: ";
     QTest::newRow("no program for the kind")
-        << QByteArray("echo \"xdg-open: no method available for opening '$1'\" >&2; exit 3")
+        << QByteArray(
+               "echo \"xdg-open: 882: firefox: not found\" >&2\n"
+               "echo \"xdg-open: no method available for opening '$1'\" >&2; exit 3")
         << "xdg-open: no method available for opening '/x/current.doc'";
     QTest::newRow("the program fails silently")
         << QByteArray("exit 4") << "xdg-open exited with code 4";

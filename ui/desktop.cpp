@@ -183,7 +183,10 @@ public:
                 if (status == QProcess::NormalExit && code == 0) {
                     return;
                 }
-                QString reason = QString::fromLocal8Bit(complaint->readAll()).trimmed();
+                // Its verdict is the last line; the lines before are the programs it tried.
+                const QStringList lines = QString::fromLocal8Bit(complaint->readAll())
+                                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+                QString reason = lines.isEmpty() ? QString() : lines.last().trimmed();
                 if (reason.isEmpty()) {
                     reason =
                         status == QProcess::NormalExit
