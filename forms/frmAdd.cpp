@@ -86,11 +86,16 @@ void TForm2::showRow() {
     DBEdit5->setText(text("PS"));
     DBEdit6->setText(text("Vozr"));
     DBMemo1->setPlainText(text("Comm"));
-    setPicture(pictures::pictureFromBytes(Table1.fieldByName(QStringLiteral("Img")).toByteArray()));
+    const QByteArray stored = Table1.fieldByName(QStringLiteral("Img")).toByteArray();
+    setPicture(pictures::pictureFromBytes(stored));
+    // Saved again byte for byte unless another picture is chosen: a stored picture is never
+    // converted (an 8-bit bitmap would triple), and a large old one costs no encoding.
+    storedPicture_ = stored;
 }
 
 void TForm2::setPicture(const QImage& picture) {
     picture_ = picture;
+    storedPicture_.clear();
     DBImage1->showPicture(picture);
 }
 
@@ -110,7 +115,8 @@ void TForm2::writeRow() {
     Table1.setField(QStringLiteral("PS"), fieldValue(DBEdit5->text()));
     Table1.setField(QStringLiteral("Vozr"), fieldValue(DBEdit6->text()));
     Table1.setField(QStringLiteral("Comm"), fieldValue(DBMemo1->toPlainText()));
-    const QByteArray bitmap = pictures::bitmapBytes(picture_);
+    const QByteArray bitmap =
+        storedPicture_.isEmpty() ? pictures::bitmapBytes(picture_) : storedPicture_;
     Table1.setField(QStringLiteral("Img"), bitmap.isEmpty() ? QVariant() : QVariant(bitmap));
 }
 

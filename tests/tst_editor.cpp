@@ -273,7 +273,18 @@ void EditorTest::changeEditsTheSelectedDish() {
              0);
     QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Манты"), QStringLiteral("Бесбармақ")}));
 
-    // The picture of a changed dish stays with it.
+    // The picture of a changed dish stays with it, byte for byte: an 8-bit bitmap is not
+    // converted.
+    QImage indexed(6, 4, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(0, 128, 0)});
+    indexed.fill(0);
+    QByteArray eightBit;
+    {
+        QBuffer buffer(&eightBit);
+        buffer.open(QIODevice::WriteOnly);
+        indexed.save(&buffer, "BMP");
+    }
+    folder.scalar(QStringLiteral("update pictures set Img = ? where Code = 10"), {eightBit});
     w.main.DBGrid1->selectRow(1);
     whileModal(w.editor, [&] {
         QCOMPARE(w.editor.picture().size(), QSize(6, 4));
@@ -281,8 +292,9 @@ void EditorTest::changeEditsTheSelectedDish() {
         w.editor.BitBtn2->click();
     });
     w.main.action(QStringLiteral("change"))->trigger();
-    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from pictures where Code = 10")).toInt(),
-             1);
+    QCOMPARE(
+        folder.scalar(QStringLiteral("select Img from pictures where Code = 10")).toByteArray(),
+        eightBit);
 }
 
 void EditorTest::changeWithNothingToChange() {
