@@ -182,15 +182,17 @@ QImage loadPicture(const QString& path) {
     const QSize bound = turned ? kLargest.transposed() : kLargest;
     const bool larger =
         stored.isValid() && (stored.width() > bound.width() || stored.height() > bound.height());
-    if (larger) {
-        // A JPEG is then decoded at a fraction of its size, which is most of the time saved;
-        // the toolkit finishes with a smooth scaling to the exact size.
+    // A reader that can (JPEG) decodes a larger picture at a fraction of its size, which is
+    // most of the time saved and lets a photo beyond the toolkit's memory limit load at all;
+    // it finishes with a smooth scaling to the exact size. Other formats are read whole and
+    // scaled smoothly below.
+    const bool decodedSmall = larger && reader.supportsOption(QImageIOHandler::ScaledSize);
+    if (decodedSmall) {
         reader.setScaledSize(stored.scaled(bound, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     }
     QImage image = reader.read();
     if (image.isNull()) {
-        const bool decodedWhole = !larger || !reader.supportsOption(QImageIOHandler::ScaledSize);
-        if (decodedWhole && beyondAllocationLimit(stored)) {
+        if (!decodedSmall && beyondAllocationLimit(stored)) {
             tooLarge(path, stored);
         }
         throw AppError(QStringLiteral("%1 файлындағы сурет оқылмады: %2")
