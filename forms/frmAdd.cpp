@@ -16,10 +16,12 @@
 
 namespace {
 
-// Only characters that can be part of a number.
-void acceptNumberCharacters(QLineEdit* edit) {
-    static const QRegularExpression chars(QStringLiteral("[0-9+\\-.,eE]*"));
-    edit->setValidator(new QRegularExpressionValidator(chars, edit));
+// Only what can become a number as the user types: a whole number's digits and a leading
+// minus; the hidden DS edit also a decimal point and an exponent.
+void acceptNumberCharacters(QLineEdit* edit, bool whole) {
+    static const QRegularExpression wholeNumber(QStringLiteral("-?[0-9]*"));
+    static const QRegularExpression anyNumber(QStringLiteral("[0-9+\\-.,eE]*"));
+    edit->setValidator(new QRegularExpressionValidator(whole ? wholeNumber : anyNumber, edit));
 }
 
 QVariant fieldValue(const QString& text) {
@@ -32,9 +34,11 @@ TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
     forms::useDesktopFaces();
     setupUi(this);
     forms::makeFixedDialog(*this);
-    for (QLineEdit* number : {DBEdit1, DBEdit4, DBEdit5, DBEdit6}) {
-        acceptNumberCharacters(number);
+    // Code, price and time are whole numbers in the store; DS is not.
+    for (QLineEdit* number : {DBEdit1, DBEdit5, DBEdit6}) {
+        acceptNumberCharacters(number, true);
     }
+    acceptNumberCharacters(DBEdit4, false);
     // OK is the default button; a focused button takes Enter itself, as every button of a
     // dialog is auto-default.
     connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn1Click));
@@ -82,17 +86,21 @@ void TForm2::showRow() {
     DBEdit5->setText(text("PS"));
     DBEdit6->setText(text("Vozr"));
     DBMemo1->setPlainText(text("Comm"));
-    setPicture(pictures::pictureFromBytes(Table1.fieldByName(QStringLiteral("Img")).toByteArray()));
+    const QByteArray stored = Table1.fieldByName(QStringLiteral("Img")).toByteArray();
+    setPicture(pictures::pictureFromBytes(stored));
+    // Saved again byte for byte unless another picture is chosen: a stored picture is never
+    // converted (an 8-bit bitmap would triple), and a large old one costs no encoding.
+    storedPicture_ = stored;
 }
 
 void TForm2::setPicture(const QImage& picture) {
     picture_ = picture;
+    storedPicture_.clear();
     DBImage1->showPicture(picture);
 }
 
 void TForm2::BitBtn1Click() {
-    const QString name =
-        ui::desktop().openPictureName(this, QStringLiteral("Суретті таңдаңыз (*.bmp)"));
+    const QString name = ui::desktop().openPictureName(this, pictures::chooserFilter());
     if (name.isEmpty()) {
         return;
     }
@@ -107,7 +115,8 @@ void TForm2::writeRow() {
     Table1.setField(QStringLiteral("PS"), fieldValue(DBEdit5->text()));
     Table1.setField(QStringLiteral("Vozr"), fieldValue(DBEdit6->text()));
     Table1.setField(QStringLiteral("Comm"), fieldValue(DBMemo1->toPlainText()));
-    const QByteArray bitmap = pictures::bitmapBytes(picture_);
+    const QByteArray bitmap =
+        storedPicture_.isEmpty() ? pictures::bitmapBytes(picture_) : storedPicture_;
     Table1.setField(QStringLiteral("Img"), bitmap.isEmpty() ? QVariant() : QVariant(bitmap));
 }
 

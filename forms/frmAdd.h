@@ -37,4 +37,5 @@ private:
 
     TForm1& Form1;
     QImage picture_;
+    QByteArray storedPicture_;  // the row's picture as stored, while it is the one shown
 };

@@ -11,12 +11,12 @@
 #include "forms/frmMain.h"
 #include "forms/gridsource.h"
 #include "forms/look.h"
+#include "forms/openreport.h"
 #include "forms/progress.h"
 #include "reports/htmlreport.h"
 #include "resources/artwork.h"
 #include "store/datafolder.h"
 #include "store/statements.h"
-#include "ui/desktop.h"
 #include "ui/guard.h"
 
 TForm4::TForm4(TForm1& main) : QDialog(&main) {
@@ -90,5 +90,5 @@ void TForm4::BitBtn1Click() {
         reports::writeReport(reports::ReportKind::Orders, path, Query1,
                              DataSource1->columnsInGridOrder(), folder, std::ref(progress));
     }
-    ui::desktop().openDocument(path, folder);
+    forms::openReport(path, folder, QStringLiteral("libreoffice-calc"));
 }

@@ -27,6 +27,7 @@
 #include "forms/frmTaps.h"
 #include "forms/gridsource.h"
 #include "forms/look.h"
+#include "forms/openreport.h"
 #include "forms/picturebox.h"
 #include "forms/progress.h"
 #include "reports/htmlreport.h"
@@ -385,6 +386,11 @@ void TForm1::FormResize() {
     for (QLabel* panel : StatusPanels) {
         panel->setFixedWidth(std::max(0, layout.panelWidth));
     }
+    // A taller grid scrolls back as far as it can; a shorter one would leave the current
+    // dish below its edge.
+    if (DataSource1) {
+        DataSource1->showCurrentRow();
+    }
 }
 
 bool TForm1::FormCloseQuery() {
@@ -527,7 +533,7 @@ void TForm1::MenuReportClick() {
         reports::writeReport(reports::ReportKind::Menu, path, *Query1,
                              DataSource1->columnsInGridOrder(), folder, std::ref(progress));
     }
-    ui::desktop().openDocument(path, folder);
+    forms::openReport(path, folder, QStringLiteral("libreoffice-writer"));
 }
 
 void TForm1::PrintClick() {

@@ -66,7 +66,7 @@ public:
     QAction* action(const QString& name) const;
 
     store::Query* Query1;
-    forms::GridSource* DataSource1;
+    forms::GridSource* DataSource1 = nullptr;
     QStatusBar* StatusBar1;
     QLabel* StatusPanels[3];
 

@@ -32,9 +32,21 @@ void GridSource::setTitleFont(const QFont& font) {
 }
 
 void GridSource::followCurrentRow(int row) {
-    if (grid_ && grid_->currentIndex().row() != row) {
-        const int column = std::max(0, grid_->currentIndex().column());
+    if (!grid_) {
+        return;
+    }
+    const int column = std::max(0, grid_->currentIndex().column());
+    if (grid_->currentIndex().row() != row) {
         grid_->setCurrentIndex(index(row, column));
+    }
+    // Also when the row stays current over a reload or a sort: the grid shows the dish that
+    // the picture, the description and every command are about.
+    grid_->scrollTo(index(row, column));
+}
+
+void GridSource::showCurrentRow() {
+    if (grid_ && grid_->currentIndex().isValid()) {
+        grid_->scrollTo(grid_->currentIndex());
     }
 }
 

@@ -21,6 +21,8 @@ public:
     void setTitleFont(const QFont& font);
     // The columns as the grid shows them now, after any the user dragged elsewhere.
     QList<store::Column> columnsInGridOrder() const;
+    // Scrolls the grid to its current row, after a change of its size.
+    void showCurrentRow();
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 

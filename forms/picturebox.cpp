@@ -15,11 +15,33 @@ PictureBox::PictureBox(QWidget* parent) : QLabel(parent) {
 }
 
 void PictureBox::showPicture(const QImage& picture) {
-    if (picture.isNull()) {
+    picture_ = picture;
+    fitPicture();
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fitPicture();
+}
+
+void PictureBox::fitPicture() {
+    if (picture_.isNull()) {
         clear();
-    } else {
-        setPixmap(QPixmap::fromImage(picture));
+        return;
     }
+    const QSize room = contentsRect().size();
+    if (room.isEmpty() ||
+        (picture_.width() <= room.width() && picture_.height() <= room.height())) {
+        setPixmap(QPixmap::fromImage(picture_));
+        return;
+    }
+    // Scaled for the screen's pixels, so that a high-density screen shows it sharp.
+    const qreal ratio = devicePixelRatioF();
+    const QSize shown = picture_.size().scaled(room, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+    QPixmap fitted = QPixmap::fromImage(
+        picture_.scaled(shown * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    fitted.setDevicePixelRatio(ratio);
+    setPixmap(fitted);
 }
 
 }  // namespace forms

@@ -5,7 +5,8 @@
 
 namespace forms {
 
-// A picture at its own size, centred and clipped by a white box with a flat border.
+// A picture in a white box with a flat border, centred: at its own size when it fits, and
+// scaled down smoothly to fit, its shape kept, when it is larger than the box.
 class PictureBox : public QLabel {
     Q_OBJECT
 public:
@@ -14,6 +15,12 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;  // with a focus frame while focused
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fitPicture();
+
+    QImage picture_;
 };
 
 }  // namespace forms

@@ -1,9 +1,14 @@
 #include "reports/htmlreport.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageReader>
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 #include "reports/listwalk.h"
@@ -43,8 +48,8 @@ QString bitmapPath(const QString& programFolder, int n) {
     return QStringLiteral("%1/img/%2.bmp").arg(programFolder).arg(n);
 }
 
-// The picture of the current dish, or an empty file when it has none.
-void writePicture(const store::Query& list, const QString& path) {
+// The picture of the current dish, or an empty file when it has none; answers its bytes.
+QByteArray writePicture(const store::Query& list, const QString& path) {
     const QVariant code = list.fieldByName(QStringLiteral("Code")).value();
     const QByteArray picture = store::readDishDetails(list.dataFolder(), code).picture;
     OutputFile file(path, [](const QString& target, int error) {
@@ -53,6 +58,7 @@ void writePicture(const store::Query& list, const QString& path) {
     });
     file.write(picture);
     file.commit();
+    return picture;
 }
 
 QString heading(ReportKind kind) {
@@ -65,6 +71,50 @@ QString heading(ReportKind kind) {
             return QStringLiteral("<h3>Тапсырыстар кестесі</h3>");
     }
     return QString();
+}
+
+// The size of a picture written for the report, from its header alone; empty when it has
+// none. A bitmap's header is read here, as a reader per row would cost more than the row
+// itself; anything else goes to the toolkit's reader.
+QSize pictureSize(const QByteArray& picture) {
+    const QByteArray header = picture.left(26);
+    if (header.size() < 26 || !header.startsWith("BM")) {
+        if (header.isEmpty()) {
+            return QSize();
+        }
+        QByteArray bytes = picture;
+        QBuffer buffer(&bytes);
+        return QImageReader(&buffer).size();
+    }
+    const auto word = [&](int at, int bytes) {
+        quint32 value = 0;
+        for (int i = bytes - 1; i >= 0; --i) {
+            value = value << 8 | static_cast<quint8>(header[at + i]);
+        }
+        return value;
+    };
+    if (word(14, 4) == 12) {  // the oldest header: 16-bit sides
+        return QSize(static_cast<int>(word(18, 2)), static_cast<int>(word(20, 2)));
+    }
+    // A negative height is a bitmap stored top row first.
+    return QSize(static_cast<qint32>(word(18, 4)), std::abs(static_cast<qint32>(word(22, 4))));
+}
+
+// The picture cell: 200 wide and as high as keeps the picture's shape, so that a word
+// processor lays the table out at that size rather than at the picture's own. A dish without
+// a picture (an empty file) takes no height, so that its row stays as low as its text.
+QString pictureCell(const QString& picturePath, const QByteArray& picture) {
+    constexpr int kWidth = 200;
+    const QSize size = pictureSize(picture);
+    const int height = size.isEmpty()
+                           ? 0
+                           : static_cast<int>(std::clamp<qint64>(
+                                 std::llround(double(kWidth) * size.height() / size.width()), 1,
+                                 std::numeric_limits<int>::max()));
+    return QStringLiteral("<td><img width=%1 height=%2 src=\"%3\"\\></td>")
+        .arg(kWidth)
+        .arg(height)
+        .arg(QString::fromLatin1(pathForSrc(picturePath)));
 }
 
 }  // namespace
@@ -130,11 +180,7 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
             file.line("<tr><td>", QString::number(n), "</td>");
             if (pictures) {
                 const QString picture = bitmapPath(programFolder, n);
-                writePicture(list, picture);
-                const QString src = QString::fromLatin1(pathForSrc(picture));
-                file.line(kind == ReportKind::Menu
-                              ? QStringLiteral("<td><img width=200 src=\"%1\"\\></td>").arg(src)
-                              : QStringLiteral("<td><img src=\"%1\"\\></td>").arg(src));
+                file.line(pictureCell(picture, writePicture(list, picture)));
             }
             for (const QString& cell : cells) {
                 file.line("<td>", htmlCellText(cell), "</td>");

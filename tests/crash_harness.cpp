@@ -27,7 +27,8 @@ public:
     QString openPictureName(QWidget*, const QString&) override { return {}; }
     QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
     bool choosePrinter(QWidget*, QPrinter&) override { return false; }
-    void openDocument(const QString&, const QString&) override {}
+    void openDocument(const QString&, const QString&,
+                      const std::function<void(const QString&)>&) override {}
     bool failed = false;
 };
 

@@ -97,9 +97,13 @@ bool ScriptedDesktop::choosePrinter(QWidget*, QPrinter& printer) {
     return printerChoice ? printerChoice(printer) : false;
 }
 
-void ScriptedDesktop::openDocument(const QString& path, const QString& workingFolder) {
+void ScriptedDesktop::openDocument(const QString& path, const QString& workingFolder,
+                                   const std::function<void(const QString&)>& cannotOpen) {
     opened.append(path);
     openedFolder = workingFolder;
+    if (!openFailure.isEmpty()) {
+        cannotOpen(openFailure);
+    }
 }
 
 QStringList ScriptedDesktop::texts() const {

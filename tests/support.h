@@ -51,7 +51,8 @@ public:
     QString openPictureName(QWidget* parent, const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& title, const QString& filter) override;
     bool choosePrinter(QWidget* parent, QPrinter& printer) override;
-    void openDocument(const QString& path, const QString& workingFolder) override;
+    void openDocument(const QString& path, const QString& workingFolder,
+                      const std::function<void(const QString&)>& cannotOpen) override;
 
     QList<Message> messages;
     QStringList questions;
@@ -63,6 +64,7 @@ public:
     QString saveFilter;
     std::function<bool(QPrinter&)> printerChoice;
     QStringList opened;
+    QString openFailure;  // when set, nothing opens a document, for this reason
     QString openedFolder;
 
     QString lastText() const { return messages.isEmpty() ? QString() : messages.last().text; }

@@ -1,7 +1,12 @@
+#include <sys/stat.h>
+
 #include <QAction>
+#include <QBuffer>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -42,6 +47,108 @@ QString writePicture(const QString& folder, const QString& name, const char* for
     return path;
 }
 
+// A photo as a camera writes it: a red quarter at its top left on blue (transparent instead
+// of blue with alpha), in the format named, with an EXIF orientation for a JPEG (0: none).
+QByteArray photoBytes(const QSize& size, const char* format, int orientation, bool alpha) {
+    QImage image(size, alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image.fill(alpha ? QColor(Qt::transparent) : QColor(Qt::blue));
+    for (int y = 0; y < size.height() / 2; ++y) {
+        for (int x = 0; x < size.width() / 2; ++x) {
+            image.setPixel(x, y, qRgb(255, 0, 0));
+        }
+    }
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    if (orientation == 0) {
+        return bytes;
+    }
+    // APP1 "Exif" right after the start of image: a big-endian TIFF header and one IFD entry,
+    // Orientation (0x0112), one SHORT.
+    QByteArray exif("Exif\0\0MM\0\x2A\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01", 24);
+    exif += char(0);
+    exif += char(orientation);
+    exif += QByteArray(6, '\0');  // the value's padding, and no next IFD
+    QByteArray segment("\xFF\xE1", 2);
+    segment += char((exif.size() + 2) >> 8);
+    segment += char((exif.size() + 2) & 0xFF);
+    return bytes.left(2) + segment + exif + bytes.mid(2);
+}
+
+// A GIF of the same picture (the toolkit reads GIF but does not write it): two colours, and
+// LZW codes kept at 3 bits by a clear code before every second pixel.
+QByteArray gifBytes(const QSize& size) {
+    const auto word = [](int value) {
+        return QByteArray(1, char(value & 0xFF)) + QByteArray(1, char(value >> 8));
+    };
+    QByteArray gif = "GIF89a" + word(size.width()) + word(size.height());
+    gif += QByteArray::fromHex(
+        "800000"
+        "0000ff"
+        "ff0000");  // 2 colours: blue, red
+    gif += "," + word(0) + word(0) + word(size.width()) + word(size.height()) + '\0';
+    gif += '\x02';  // minimum code size: codes of 3 bits, clear 4, end 5
+    QByteArray codes;
+    quint32 bits = 0;
+    int count = 0;
+    const auto put = [&](int code) {
+        bits |= quint32(code) << count;
+        count += 3;
+        while (count >= 8) {
+            codes += char(bits & 0xFF);
+            bits >>= 8;
+            count -= 8;
+        }
+    };
+    for (int i = 0; i < size.width() * size.height(); ++i) {
+        if (i % 2 == 0) {
+            put(4);
+        }
+        const int x = i % size.width();
+        const int y = i / size.width();
+        put(x < size.width() / 2 && y < size.height() / 2 ? 1 : 0);
+    }
+    put(5);
+    if (count > 0) {
+        codes += char(bits & 0xFF);
+    }
+    for (qsizetype at = 0; at < codes.size(); at += 255) {
+        const QByteArray block = codes.mid(at, 255);
+        gif += char(block.size()) + block;
+    }
+    gif += '\0';
+    gif += ';';
+    return gif;
+}
+
+// Where the red of a picture is: which quarter (0 or 1 across, 0 or 1 down).
+QPoint redQuarter(const QImage& image) {
+    for (int qy = 0; qy < 2; ++qy) {
+        for (int qx = 0; qx < 2; ++qx) {
+            const QColor c = image.pixelColor(image.width() * (1 + 2 * qx) / 4,
+                                              image.height() * (1 + 2 * qy) / 4);
+            if (c.red() > 200 && c.blue() < 60) {
+                return QPoint(qx, qy);
+            }
+        }
+    }
+    return QPoint(-1, -1);
+}
+
+// Picks a picture in the editor for a new dish and presses OK; the bitmap stored, if any.
+QByteArray chooseAndSave(Session& session, const QString& path) {
+    auto& [folder, answers, w] = session;
+    whileModal(w.editor, [&] {
+        answers.pictureName = path;
+        w.editor.BitBtn1->click();
+        fill(w.editor, {"90", "Сурет", "Топ", "100", "5"}, QStringLiteral("Сипаттама"));
+        w.editor.BitBtn2->click();
+    });
+    w.main.action(QStringLiteral("add"))->trigger();
+    return folder.scalar(QStringLiteral("select Img from pictures where Code = 90")).toByteArray();
+}
+
 }  // namespace
 
 // The dish editor: adding, changing, the required fields, pictures, and cancelling.
@@ -57,6 +164,13 @@ private slots:
     void duplicateCodeKeepsTheDialogOpen();
     void picturesAreStoredAsBitmaps();
     void badPicturesAreRefused();
+    void picturesStandUprightWithinTheBound_data();
+    void picturesStandUprightWithinTheBound();
+    void largePicturesAndTheAllocationLimit();
+    void pictureBoxesShowTheWholePicture_data();
+    void pictureBoxesShowTheWholePicture();
+    void numberEditsTakeWholeNumbersOnly_data();
+    void numberEditsTakeWholeNumbersOnly();
     void unreadableBaseKeepsTheEditorClosed();
     void saveAfterARefusedSearchClosesTheEditor();
     void anotherCopysWorkIsNotOverwritten_data();
@@ -159,7 +273,18 @@ void EditorTest::changeEditsTheSelectedDish() {
              0);
     QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Манты"), QStringLiteral("Бесбармақ")}));
 
-    // The picture of a changed dish stays with it.
+    // The picture of a changed dish stays with it, byte for byte: an 8-bit bitmap is not
+    // converted.
+    QImage indexed(6, 4, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgb(0, 128, 0)});
+    indexed.fill(0);
+    QByteArray eightBit;
+    {
+        QBuffer buffer(&eightBit);
+        buffer.open(QIODevice::WriteOnly);
+        indexed.save(&buffer, "BMP");
+    }
+    folder.scalar(QStringLiteral("update pictures set Img = ? where Code = 10"), {eightBit});
     w.main.DBGrid1->selectRow(1);
     whileModal(w.editor, [&] {
         QCOMPARE(w.editor.picture().size(), QSize(6, 4));
@@ -167,8 +292,9 @@ void EditorTest::changeEditsTheSelectedDish() {
         w.editor.BitBtn2->click();
     });
     w.main.action(QStringLiteral("change"))->trigger();
-    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from pictures where Code = 10")).toInt(),
-             1);
+    QCOMPARE(
+        folder.scalar(QStringLiteral("select Img from pictures where Code = 10")).toByteArray(),
+        eightBit);
 }
 
 void EditorTest::changeWithNothingToChange() {
@@ -259,7 +385,12 @@ void EditorTest::picturesAreStoredAsBitmaps() {
     whileModal(w.editor, [&] {
         answers.pictureName = jpeg;
         w.editor.BitBtn1->click();
-        QCOMPARE(answers.pictureFilter, QStringLiteral("Суретті таңдаңыз (*.bmp)"));
+        // Every format first, then bitmaps, then any file.
+        QVERIFY2(answers.pictureFilter.startsWith(
+                     QStringLiteral("Суреттер (*.bmp *.jpg *.jpeg *.png *.gif ")),
+                 qPrintable(answers.pictureFilter));
+        QVERIFY(answers.pictureFilter.endsWith(
+            QStringLiteral(");;Суретті таңдаңыз (*.bmp);;Барлық файлдар (*)")));
         QCOMPARE(w.editor.DBImage1->pixmap().size(), QSize(30, 20));
         answers.pictureName.clear();  // cancelling the chooser changes nothing
         w.editor.BitBtn1->click();
@@ -297,35 +428,55 @@ void EditorTest::badPicturesAreRefused() {
     auto& [folder, answers, w] = session;
     addMenu(folder);
     w.show();
-    const QString broken = folder.path() + QStringLiteral("/broken.bmp");
-    QVERIFY(writeFile(broken, "BM this is not a bitmap at all"));
-    const QString png = writePicture(folder.path(), QStringLiteral("a.png"), "PNG");
-    const QString missing = folder.path() + QStringLiteral("/missing.jpg");
-    const QString metafile = folder.path() + QStringLiteral("/logo.WMF");
+    const QString dir = folder.path();
+    QVERIFY(writeFile(dir + QStringLiteral("/broken.bmp"), "BM\x20\0\0\0 not a bitmap at all"));
+    QVERIFY(writeFile(dir + QStringLiteral("/notes.jpg"), "these are words, not a picture"));
     // A whole bitmap cut in half: its header promises more than the file holds.
-    const QString truncated = folder.path() + QStringLiteral("/half.bmp");
     const QByteArray whole = sampleBitmap(40, 40, Qt::red);
-    QVERIFY(writeFile(truncated, whole.left(whole.size() / 2)));
+    QVERIFY(writeFile(dir + QStringLiteral("/half.bmp"), whole.left(whole.size() / 2)));
+    QVERIFY(::mkfifo(QFile::encodeName(dir + QStringLiteral("/pipe.bmp")).constData(), 0600) == 0);
+    QVERIFY(QDir(dir).mkdir(QStringLiteral("folder.png")));
+    const QString quoted = QStringLiteral("«%1/%2»").arg(dir);
+    const QList<std::pair<QString, QString>> refusals = {
+        {QStringLiteral("broken.bmp"),
+         quoted.arg(QStringLiteral("broken.bmp")) + QStringLiteral(" файлындағы сурет оқылмады: ")},
+        {QStringLiteral("notes.jpg"),
+         quoted.arg(QStringLiteral("notes.jpg")) +
+             QStringLiteral(" файлындағы сурет оқылмады: пішімі танылмады; программа мына "
+                            "пішімдерді ашады: bmp, jpg, jpeg, png, gif, ")},
+        {QStringLiteral("half.bmp"),
+         quoted.arg(QStringLiteral("half.bmp")) +
+             QStringLiteral(" файлындағы BMP суреті толық емес: тақырыбы бойынша %1 байт болуы "
+                            "керек, файлда %2 байт қана бар.")
+                 .arg(whole.size())
+                 .arg(whole.size() / 2)},
+        {QStringLiteral("missing.jpg"), quoted.arg(QStringLiteral("missing.jpg")) +
+                                            QStringLiteral(" файлы ашылмады: No such file or "
+                                                           "directory.")},
+        {QStringLiteral("logo.WMF"),
+         quoted.arg(QStringLiteral("logo.WMF")) + QStringLiteral(" — метафайл (.WMF): ")},
+        // Never opened, so that the program cannot wait for a writer that never comes.
+        {QStringLiteral("pipe.bmp"),
+         quoted.arg(QStringLiteral("pipe.bmp")) +
+             QStringLiteral(" сурет ретінде ашылмайды: бұл — атаулы арна (FIFO), "
+                            "кәдімгі файл емес.")},
+        {QStringLiteral("folder.png"),
+         quoted.arg(QStringLiteral("folder.png")) +
+             QStringLiteral(" сурет ретінде ашылмайды: бұл — бума, кәдімгі файл емес.")},
+    };
 
     w.main.DBGrid1->selectRow(0);
     whileModal(w.editor, [&] {
         QCOMPARE(w.editor.picture().size(), QSize(6, 4));
-        auto pick = [&](const QString& name) -> QString {
-            answers.pictureName = name;
+        for (const auto& [name, text] : refusals) {
+            answers.pictureName = dir + QLatin1Char('/') + name;
+            const qsizetype before = answers.messages.size();
             w.editor.BitBtn1->click();
-            if (w.editor.picture().size() != QSize(6, 4)) {  // the old picture stays
-                return QStringLiteral("the picture was replaced");
-            }
-            return answers.lastText();
-        };
-        QCOMPARE(pick(broken), QStringLiteral("Bitmap image is not valid."));
-        QCOMPARE(pick(png), QStringLiteral("Unknown picture file extension (.png)"));
-        QCOMPARE(
-            pick(missing),
-            QStringLiteral("Cannot open file \"%1\". No such file or directory.").arg(missing));
-        QVERIFY(pick(metafile).startsWith(QStringLiteral("Metafile pictures (.WMF) cannot be")));
-        QCOMPARE(pick(truncated), QStringLiteral("Bitmap image is not valid."));
-        QCOMPARE(answers.messages.size(), 5);
+            QCOMPARE(answers.messages.size(), before + 1);
+            QVERIFY2(answers.lastText().startsWith(text), qPrintable(answers.lastText()));
+            QCOMPARE(answers.messages.last().kind, ui::MessageKind::Error);
+            QCOMPARE(w.editor.picture().size(), QSize(6, 4));  // the old picture stays
+        }
         w.editor.BitBtn2->click();
     });
     w.main.action(QStringLiteral("change"))->trigger();
@@ -334,6 +485,175 @@ void EditorTest::badPicturesAreRefused() {
             folder.scalar(QStringLiteral("select Img from pictures where Code = 10")).toByteArray())
             .size(),
         QSize(6, 4));
+}
+
+void EditorTest::picturesStandUprightWithinTheBound_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("stored");
+    QTest::addColumn<QPoint>("red");  // the quarter the red stands in, as the eye sees it
+    QTest::addColumn<bool>("whiteGround");
+
+    const QSize photo(2048, 1536);
+    QTest::newRow("4:3 JPEG") << "IMG_0001.JPG" << photoBytes(photo, "JPEG", 1, false)
+                              << QSize(1024, 768) << QPoint(0, 0) << false;
+    QTest::newRow("JPEG turned right (EXIF 6)")
+        << "portrait.jpg" << photoBytes(photo, "JPEG", 6, false) << QSize(576, 768) << QPoint(1, 0)
+        << false;
+    QTest::newRow("JPEG turned left (EXIF 8)")
+        << "portrait.jpeg" << photoBytes(photo, "JPEG", 8, false) << QSize(576, 768) << QPoint(0, 1)
+        << false;
+    QTest::newRow("JPEG upside down (EXIF 3)")
+        << "upside.jpg" << photoBytes(QSize(800, 600), "JPEG", 3, false) << QSize(800, 600)
+        << QPoint(1, 1) << false;
+    QTest::newRow("transparent PNG") << "logo.png" << photoBytes(QSize(1600, 1600), "PNG", 0, true)
+                                     << QSize(768, 768) << QPoint(0, 0) << true;
+    QTest::newRow("wide PNG") << "panorama.png" << photoBytes(QSize(4096, 512), "PNG", 0, false)
+                              << QSize(1024, 128) << QPoint(0, 0) << false;
+    QTest::newRow("GIF that fits")
+        << "a.gif" << gifBytes(QSize(300, 200)) << QSize(300, 200) << QPoint(0, 0) << false;
+    QTest::newRow("bitmap at the bound") << "a.bmp" << photoBytes(QSize(1024, 768), "BMP", 0, false)
+                                         << QSize(1024, 768) << QPoint(0, 0) << false;
+    QTest::newRow("tall bitmap") << "tall.bmp" << photoBytes(QSize(400, 1536), "BMP", 0, false)
+                                 << QSize(200, 768) << QPoint(0, 0) << false;
+    QTest::newRow("PNG named .jpg")
+        << "really-a-png.jpg" << photoBytes(QSize(64, 48), "PNG", 0, false) << QSize(64, 48)
+        << QPoint(0, 0) << false;
+}
+
+void EditorTest::picturesStandUprightWithinTheBound() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, stored);
+    QFETCH(QPoint, red);
+    QFETCH(bool, whiteGround);
+    Session session;
+    auto& [folder, answers, w] = session;
+    w.show();
+    const QString path = folder.path() + QLatin1Char('/') + name;
+    QVERIFY(writeFile(path, bytes));
+    const QByteArray bitmap = chooseAndSave(session, path);
+    QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
+    QVERIFY(bitmap.startsWith("BM"));
+    QVERIFY(bitmap.size() <= 1024 * 768 * 3 + 54);  // about 2.4 MB at most
+    const QImage image = QImage::fromData(bitmap, "BMP");
+    QCOMPARE(image.size(), stored);
+    QCOMPARE(redQuarter(image), red);
+    const QPoint ground((1 - red.x()) * (image.width() * 3 / 4) + red.x() * image.width() / 4,
+                        (1 - red.y()) * (image.height() * 3 / 4) + red.y() * image.height() / 4);
+    const QColor seen = image.pixelColor(ground);
+    QVERIFY2(whiteGround ? std::min({seen.red(), seen.green(), seen.blue()}) > 230
+                         : seen.blue() > 200 && seen.red() < 60,
+             qPrintable(seen.name()));
+}
+
+void EditorTest::largePicturesAndTheAllocationLimit() {
+    // The toolkit's limit made small: a bitmap over it is named too large, with its pixels and
+    // the limit; a JPEG of the same size is decoded small and loads.
+    const int limit = QImageReader::allocationLimit();
+    QImageReader::setAllocationLimit(4);
+    Session session;
+    auto& [folder, answers, w] = session;
+    w.show();
+    const QString bitmap = folder.path() + QStringLiteral("/big.bmp");
+    const QString jpeg = folder.path() + QStringLiteral("/big.jpg");
+    QVERIFY(writeFile(bitmap, photoBytes(QSize(1200, 1200), "BMP", 0, false)));
+    QVERIFY(writeFile(jpeg, photoBytes(QSize(2048, 1536), "JPEG", 0, false)));
+    answers.pictureName = bitmap;
+    whileModal(w.editor, [&] { w.editor.BitBtn1->click(); });
+    w.main.action(QStringLiteral("add"))->trigger();
+    QCOMPARE(answers.texts(),
+             QStringList({QStringLiteral("«%1» суреті тым үлкен: 1200 × 1200 пиксель. Программа 4 "
+                                         "МБ-қа (шамамен 1 миллион пиксельге) дейінгі суретті "
+                                         "ғана аша алады; суретті кішірейтіп сақтаңыз.")
+                              .arg(bitmap)}));
+    answers.messages.clear();
+    const QImage stored = QImage::fromData(chooseAndSave(session, jpeg), "BMP");
+    QImageReader::setAllocationLimit(limit);
+    QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
+    QCOMPARE(stored.size(), QSize(1024, 768));
+}
+
+void EditorTest::pictureBoxesShowTheWholePicture_data() {
+    QTest::addColumn<QSize>("picture");
+    QTest::newRow("small: its own size") << QSize(6, 4);
+    QTest::newRow("wide photo") << QSize(1024, 768);
+    QTest::newRow("tall photo") << QSize(300, 900);
+    QTest::newRow("long strip") << QSize(1024, 20);
+}
+
+void EditorTest::pictureBoxesShowTheWholePicture() {
+    QFETCH(QSize, picture);
+    Session session;
+    auto& [folder, answers, w] = session;
+    folder.addDish(10, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180,
+                   QStringLiteral("Ет"), sampleBitmap(picture.width(), picture.height(), Qt::red));
+    w.show();
+    auto check = [&](forms::PictureBox* box) {
+        const QSize room = box->contentsRect().size();
+        const bool fits = picture.width() <= room.width() && picture.height() <= room.height();
+        const QSize shown = box->pixmap().deviceIndependentSize().toSize();
+        if (fits) {
+            QCOMPARE(shown, picture);
+        } else {
+            // Whole: inside the box, touching two of its sides, the shape kept.
+            QVERIFY(shown.width() <= room.width() && shown.height() <= room.height());
+            QVERIFY(shown.width() == room.width() || shown.height() == room.height());
+            QVERIFY(qAbs(shown.width() * picture.height() - shown.height() * picture.width()) <=
+                    std::max(picture.width(), picture.height()));
+        }
+        // Centred: the red is as far from the left as from the right, and from top and bottom.
+        const QImage seen = box->grab().toImage().scaled(box->size());
+        QRect red;
+        for (int y = 0; y < seen.height(); ++y) {
+            for (int x = 0; x < seen.width(); ++x) {
+                const QColor c = seen.pixelColor(x, y);
+                if (c.red() > 200 && c.green() < 60) {
+                    red |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QCOMPARE(red.size(), shown);
+        QVERIFY(qAbs(red.left() - (box->width() - 1 - red.right())) <= 1);
+        QVERIFY(qAbs(red.top() - (box->height() - 1 - red.bottom())) <= 1);
+    };
+    check(w.main.DBImage1);
+    w.main.DBGrid1->selectRow(0);
+    whileModal(w.editor, [&] { check(w.editor.DBImage1); });
+    w.main.action(QStringLiteral("change"))->trigger();
+}
+
+void EditorTest::numberEditsTakeWholeNumbersOnly_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("decimal price") << "12.50"
+                                   << "1250";
+    QTest::newRow("decimal comma") << "12,5"
+                                   << "125";
+    QTest::newRow("negative") << "-15"
+                              << "-15";
+    QTest::newRow("minus inside") << "15-3"
+                                  << "153";
+    QTest::newRow("plus and exponent") << "+1e3"
+                                       << "13";
+    QTest::newRow("letters and spaces") << "1 0x0"
+                                        << "100";
+}
+
+void EditorTest::numberEditsTakeWholeNumbersOnly() {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    Session session;
+    auto& [folder, answers, w] = session;
+    w.show();
+    whileModal(w.editor, [&] {
+        for (QLineEdit* edit : {w.editor.DBEdit1, w.editor.DBEdit5, w.editor.DBEdit6}) {
+            edit->clear();
+            QTest::keyClicks(edit, typed);
+            QCOMPARE(edit->text(), kept);
+        }
+    });
+    w.main.action(QStringLiteral("add"))->trigger();
 }
 
 void EditorTest::unreadableBaseKeepsTheEditorClosed() {

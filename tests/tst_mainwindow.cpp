@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -64,6 +65,8 @@ private slots:
     void keysReachTheirCommands();
     void damagedBaseIsSaidAndNeverWritten();
     void readOnlyBaseIsReadAndNeverWritten();
+    void currentDishStaysInView_data();
+    void currentDishStaysInView();
 };
 
 void MainWindowTest::startShowsTheMenuSortedByName() {
@@ -629,6 +632,59 @@ void MainWindowTest::readOnlyBaseIsReadAndNeverWritten() {
             qPrintable(answers.lastText()));
         store::forgetConnections();
     }
+}
+
+void MainWindowTest::currentDishStaysInView_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("fromLast");  // Ctrl+End first; otherwise the first dish is current
+    QTest::newRow("maximised and restored") << "resize" << true;
+    QTest::newRow("sorted") << "sort" << true;
+    QTest::newRow("searched") << "search" << true;
+    QTest::newRow("changed in the editor") << "edit" << true;
+    QTest::newRow("walked by the menu report") << "report" << false;
+}
+
+void MainWindowTest::currentDishStaysInView() {
+    QFETCH(QString, change);
+    QFETCH(bool, fromLast);
+    Session session;
+    auto& [folder, answers, w] = session;
+    for (int code = 1; code <= 60; ++code) {
+        folder.addDish(code, QStringLiteral("Тағам %1").arg(code, 2, 10, QLatin1Char('0')),
+                       QStringLiteral("Топ"), 100 + code, 5);
+    }
+    w.show();
+    QTableView* grid = w.main.DBGrid1;
+    grid->setFocus();
+    QTest::keyClick(grid, fromLast ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(w.main.Query1->currentRow(), fromLast ? 59 : 0);
+    const QSize restored = w.main.size();
+    if (change == QLatin1String("resize")) {
+        w.main.resize(restored.width() + 400, 1600);  // every row fits: the grid scrolls back
+        QTRY_COMPARE(grid->verticalScrollBar()->maximum(), 0);
+        w.main.resize(restored);
+        QTRY_VERIFY(grid->verticalScrollBar()->maximum() > 0);
+    } else if (change == QLatin1String("sort")) {
+        w.main.DBGrid1TitleClick(0);
+    } else if (change == QLatin1String("search")) {
+        w.main.Edit1->setText(QStringLiteral("Тағам"));
+        w.main.BitBtn1->click();
+    } else if (change == QLatin1String("edit")) {
+        whileModal(w.editor, [&] { w.editor.BitBtn2->click(); });
+        w.main.action(QStringLiteral("change"))->trigger();
+    } else {
+        w.main.action(QStringLiteral("report"))->trigger();
+    }
+    // The dish the picture, the description and every command are about is in view.
+    const int current = w.main.Query1->currentRow();
+    QCOMPARE(grid->currentIndex().row(), current);
+    const QRect row = grid->visualRect(grid->currentIndex());
+    QVERIFY2(row.top() >= 0 && row.bottom() < grid->viewport()->height(),
+             qPrintable(QStringLiteral("row %1 at %2..%3 of %4")
+                            .arg(current)
+                            .arg(row.top())
+                            .arg(row.bottom())
+                            .arg(grid->viewport()->height())));
 }
 
 QTEST_MAIN(MainWindowTest)

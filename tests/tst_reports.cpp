@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -39,21 +40,21 @@ const char kMenuReport[] = BOM
     "<html><body>\r\n"
     "<h3>Меню</h3>\r\n" DISH_TITLE_ROW
     "<tr><td>1</td>\r\n"
-    "<td><img width=200 src=\"{DIR}/img/1.bmp\"\\></td>\r\n"
+    "<td><img width=200 height=200 src=\"{DIR}/img/1.bmp\"\\></td>\r\n"
     "<td>Бесбармақ</td>\r\n"
     "<td>Ұлттық ет</td>\r\n"
     "<td>3500</td>\r\n"
     "<td>180</td>\r\n"
     "</tr>\r\n"
     "<tr><td>2</td>\r\n"
-    "<td><img width=200 src=\"{DIR}/img/2.bmp\"\\></td>\r\n"
+    "<td><img width=200 height=67 src=\"{DIR}/img/2.bmp\"\\></td>\r\n"
     "<td>Шай</td>\r\n"
     "<td>Сусындар ☕</td>\r\n"
     "<td>100</td>\r\n"
     "<td>5</td>\r\n"
     "</tr>\r\n"
     "<tr><td>3</td>\r\n"
-    "<td><img width=200 src=\"{DIR}/img/3.bmp\"\\></td>\r\n"
+    "<td><img width=200 height=0 src=\"{DIR}/img/3.bmp\"\\></td>\r\n"
     "<td>Қуырдақ &lt;&amp;&gt; &quot;ыстық&quot;</td>\r\n"
     "<td>Ет</td>\r\n"
     "<td>2800</td>\r\n"
@@ -67,21 +68,21 @@ const char kSavedReport[] = BOM
     "<html><body>\r\n"
     "<h3>Сұрау бойынша табылған нәтижелер</h3>\r\n" DISH_TITLE_ROW
     "<tr><td>1</td>\r\n"
-    "<td><img src=\"{DIR}/img/1.bmp\"\\></td>\r\n"
+    "<td><img width=200 height=200 src=\"{DIR}/img/1.bmp\"\\></td>\r\n"
     "<td>Бесбармақ</td>\r\n"
     "<td>Ұлттық ет</td>\r\n"
     "<td>3500</td>\r\n"
     "<td>180</td>\r\n"
     "</tr>\r\n"
     "<tr><td>2</td>\r\n"
-    "<td><img src=\"{DIR}/img/2.bmp\"\\></td>\r\n"
+    "<td><img width=200 height=0 src=\"{DIR}/img/2.bmp\"\\></td>\r\n"
     "<td>Қуырдақ &lt;&amp;&gt; &quot;ыстық&quot;</td>\r\n"
     "<td>Ет</td>\r\n"
     "<td>2800</td>\r\n"
     "<td>60</td>\r\n"
     "</tr>\r\n"
     "<tr><td>3</td>\r\n"
-    "<td><img src=\"{DIR}/img/3.bmp\"\\></td>\r\n"
+    "<td><img width=200 height=0 src=\"{DIR}/img/3.bmp\"\\></td>\r\n"
     "<td>Таба нан</td>\r\n"
     "<td>Нан</td>\r\n"
     "<td>350</td>\r\n"
@@ -170,7 +171,12 @@ private slots:
     void savingAsksAboutTheFileItWrites();
     void outputTargets_data();
     void outputTargets();
-    void desktopWithoutXdgOpenIsSaidPlainly();
+    void pictureHeightKeepsItsShape_data();
+    void pictureHeightKeepsItsShape();
+    void reportThatNothingOpensIsSaidPlainly_data();
+    void reportThatNothingOpensIsSaidPlainly();
+    void xdgOpenFailuresReachTheProgram_data();
+    void xdgOpenFailuresReachTheProgram();
 };
 
 void ReportsTest::menuReport() {
@@ -369,7 +375,8 @@ void ReportsTest::picturePathsAreEncoded() {
     w.main.action(QStringLiteral("report"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     const QByteArray root = QFile::encodeName(folder.path()).chopped(folderName.toUtf8().size());
-    const QByteArray line = "<td><img width=200 src=\"" + root + encoded + "/img/1.bmp\"\\></td>";
+    const QByteArray line =
+        "<td><img width=200 height=0 src=\"" + root + encoded + "/img/1.bmp\"\\></td>";
     QVERIFY2(
         readAll(folder.path() + QStringLiteral("/current.doc")).contains("\r\n" + line + "\r\n"),
         line.constData());
@@ -542,20 +549,130 @@ void ReportsTest::outputTargets() {
     }
 }
 
-void ReportsTest::desktopWithoutXdgOpenIsSaidPlainly() {
-    QTemporaryDir nothing;
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(nothing.path()));
-    bool said = false;
-    try {
-        ui::desktop().openDocument(QStringLiteral("/x/current.doc"), QStringLiteral("/x"));
-    } catch (const std::exception& error) {
-        said = QString::fromUtf8(error.what())
-                   .startsWith(QStringLiteral("The report was written to "
-                                              "\"/x/current.doc\", but xdg-open"));
+void ReportsTest::pictureHeightKeepsItsShape_data() {
+    QTest::addColumn<QByteArray>("picture");
+    QTest::addColumn<QByteArray>("attributes");
+    QByteArray topDown = sampleBitmap(400, 300, Qt::red);
+    topDown.replace(22, 4, QByteArray::fromHex("d4feffff"));  // height -300: top row first
+    // The oldest bitmap header, with 16-bit sides: 4 x 2, 24 bits, rows padded to 12 bytes.
+    const QByteArray core = QByteArray::fromHex(
+                                "424d32000000000000001a0000000c0000000400020001"
+                                "001800") +
+                            QByteArray(24, '\x7f');
+    QByteArray png;
+    {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage(300, 100, QImage::Format_RGB32).save(&buffer, "PNG");
     }
+    QTest::newRow("4:3 photo") << sampleBitmap(1024, 768, Qt::red)
+                               << QByteArray("width=200 height=150");
+    QTest::newRow("portrait") << sampleBitmap(576, 768, Qt::red)
+                              << QByteArray("width=200 height=267");
+    QTest::newRow("top row first") << topDown << QByteArray("width=200 height=150");
+    QTest::newRow("oldest header") << core << QByteArray("width=200 height=100");
+    QTest::newRow("PNG stored by another program") << png << QByteArray("width=200 height=67");
+    QTest::newRow("no picture") << QByteArray() << QByteArray("width=200 height=0");
+}
+
+void ReportsTest::pictureHeightKeepsItsShape() {
+    QFETCH(QByteArray, picture);
+    QFETCH(QByteArray, attributes);
+    Session session;
+    auto& [folder, answers, w] = session;
+    folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5, QStringLiteral("Шай"),
+                   picture);
+    w.show();
+    w.main.action(QStringLiteral("report"))->trigger();
+    answers.saveName = folder.path() + QStringLiteral("/saved");
+    w.main.action(QStringLiteral("save"))->trigger();
+    QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
+    const QByteArray line = "\r\n<td><img " + attributes + " src=\"" +
+                            QFile::encodeName(folder.path()) + "/img/1.bmp\"\\></td>\r\n";
+    for (const char* report : {"/current.doc", "/saved.html"}) {
+        QVERIFY2(readAll(folder.path() + QLatin1String(report)).contains(line), report);
+    }
+}
+
+void ReportsTest::reportThatNothingOpensIsSaidPlainly_data() {
+    QTest::addColumn<bool>("orders");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("package");
+    QTest::newRow("menu report") << false << "current.doc"
+                                 << "libreoffice-writer";
+    QTest::newRow("orders report") << true << "current.xls"
+                                   << "libreoffice-calc";
+}
+
+void ReportsTest::reportThatNothingOpensIsSaidPlainly() {
+    QFETCH(bool, orders);
+    QFETCH(QString, file);
+    QFETCH(QString, package);
+    Session session;
+    auto& [folder, answers, w] = session;
+    addMenu(folder);
+    w.show();
+    const QString path = folder.path() + QLatin1Char('/') + file;
+    answers.openFailure =
+        QStringLiteral("xdg-open: no method available for opening '%1'").arg(path);
+    if (orders) {
+        whileModal(w.orders, [&] { w.orders.BitBtn1->click(); });
+        w.main.action(QStringLiteral("orders"))->trigger();
+    } else {
+        w.main.action(QStringLiteral("report"))->trigger();
+    }
+    QCOMPARE(answers.opened, QStringList({path}));
+    QCOMPARE(answers.messages.size(), 1);
+    QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
+    const QString text = answers.messages[0].text;
+    // Where the report is, that no program is set to open it, why, and what would open it.
+    for (const QString& part :
+         {QStringLiteral("Есеп жазылды: ") + path, QStringLiteral("оны ашатын программа"),
+          answers.openFailure, package + QStringLiteral(" пакетін орнатыңыз")}) {
+        QVERIFY2(text.contains(part), qPrintable(text));
+    }
+}
+
+void ReportsTest::xdgOpenFailuresReachTheProgram_data() {
+    QTest::addColumn<QByteArray>("script");  // the xdg-open on the PATH; empty: none at all
+    QTest::addColumn<QString>("reason");     // what the program is told; empty: nothing
+    QTest::newRow("no xdg-open") << QByteArray() << "xdg-open could not be started: ";
+    QTest::newRow("no program for the kind")
+        << QByteArray(
+               "echo \"xdg-open: 882: firefox: not found\" >&2\n"
+               "echo \"xdg-open: no method available for opening '$1'\" >&2; exit 3")
+        << "xdg-open: no method available for opening '/x/current.doc'";
+    QTest::newRow("the program fails silently")
+        << QByteArray("exit 4") << "xdg-open exited with code 4";
+    QTest::newRow("opened") << QByteArray("exit 0") << "";
+}
+
+void ReportsTest::xdgOpenFailuresReachTheProgram() {
+    QFETCH(QByteArray, script);
+    QFETCH(QString, reason);
+    QTemporaryDir bin;
+    if (!script.isEmpty()) {
+        const QString xdgOpen = bin.filePath(QStringLiteral("xdg-open"));
+        QVERIFY(writeFile(xdgOpen, "#!/bin/sh\n" + script + "\n"));
+        QVERIFY(QFile::setPermissions(xdgOpen, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(bin.path()) + ":/usr/bin:/bin");
+    if (script.isEmpty()) {
+        qputenv("PATH", QFile::encodeName(bin.path()));
+    }
+    QStringList told;
+    ui::desktop().openDocument(QStringLiteral("/x/current.doc"), QStringLiteral("/"),
+                               [&](const QString& why) { told.append(why); });
+    // The opener goes when xdg-open has ended.
+    QTRY_VERIFY(QCoreApplication::instance()->findChildren<QProcess*>().isEmpty());
     qputenv("PATH", path);
-    QVERIFY(said);
+    if (reason.isEmpty()) {
+        QVERIFY2(told.isEmpty(), qPrintable(told.join(u'|')));
+    } else {
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told[0].startsWith(reason), qPrintable(told[0]));
+    }
 }
 
 QTEST_MAIN(ReportsTest)

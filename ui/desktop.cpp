@@ -1,12 +1,15 @@
 #include "ui/desktop.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImageIOHandler>
 #include <QImageReader>
 #include <QLabel>
 #include <QMessageBox>
@@ -16,9 +19,9 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QTreeView>
-#include <stdexcept>
 
 #include "ui/fixedwindow.h"
 #include "ui/messages.h"
@@ -34,6 +37,33 @@ QString& pictureFolder() {
         return QDir(pictures).exists() ? pictures : QDir::homePath();
     }();
     return folder;
+}
+
+// A small upright picture of a file for the chooser's preview, or none. Only a regular file
+// is read (a named pipe would hold the dialog), and a large photo is decoded small.
+QPixmap previewOf(const QString& path, const QSize& room) {
+    if (!QFileInfo(path).isFile()) {
+        return QPixmap();
+    }
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)) {
+        size.transpose();
+    }
+    if (size.isValid() && (size.width() > room.width() || size.height() > room.height())) {
+        QSize scaled = size.scaled(room, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+        if (reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)) {
+            scaled.transpose();
+        }
+        reader.setScaledSize(scaled);
+    }
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        return QPixmap();
+    }
+    return QPixmap::fromImage(
+        image.scaled(room.boundedTo(image.size()), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 // A picture chooser with a preview of the selected file beside the file list, wide enough
@@ -61,16 +91,8 @@ QString choosePictureWithPreview(QWidget* parent, const QString& filter) {
     }
     dialog.resize(900, 520);
     QObject::connect(
-        &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-            QImageReader reader(path);
-            const QImage image = reader.read();
-            if (image.isNull()) {
-                preview->clear();
-                return;
-            }
-            preview->setPixmap(QPixmap::fromImage(
-                image.scaled(preview->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));
-        });
+        &dialog, &QFileDialog::currentChanged, preview,
+        [preview](const QString& path) { preview->setPixmap(previewOf(path, preview->size())); });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return QString();
     }
@@ -140,15 +162,50 @@ public:
         return dialog.exec() == QDialog::Accepted;
     }
 
-    void openDocument(const QString& path, const QString& workingFolder) override {
-        // Whether an application takes the file is the desktop's affair; that nothing could
-        // be started to ask the desktop is ours to say.
-        if (!QProcess::startDetached(QStringLiteral("xdg-open"), {path}, workingFolder)) {
-            throw std::runtime_error(QStringLiteral("The report was written to \"%1\", but "
-                                                    "xdg-open could not be started to open it")
-                                         .arg(path)
-                                         .toStdString());
+    void openDocument(const QString& path, const QString& workingFolder,
+                      const std::function<void(const QString&)>& cannotOpen) override {
+        auto* opener = new QProcess(QCoreApplication::instance());
+        opener->setProgram(QStringLiteral("xdg-open"));
+        opener->setArguments({path});
+        opener->setWorkingDirectory(workingFolder);
+        opener->setStandardInputFile(QProcess::nullDevice());
+        opener->setStandardOutputFile(QProcess::nullDevice());
+        // xdg-open's complaint goes to a file, not a pipe: an application it runs in the
+        // foreground inherits the same stderr and may outlive this program.
+        auto* complaint = new QTemporaryFile(opener);
+        if (complaint->open()) {
+            opener->setStandardErrorFile(complaint->fileName());
         }
+        QObject::connect(
+            opener, &QProcess::finished, opener,
+            [opener, complaint, cannotOpen](int code, QProcess::ExitStatus status) {
+                opener->deleteLater();
+                if (status == QProcess::NormalExit && code == 0) {
+                    return;
+                }
+                // Its verdict is the last line; the lines before are the programs it tried.
+                const QStringList lines = QString::fromLocal8Bit(complaint->readAll())
+                                              .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+                QString reason = lines.isEmpty() ? QString() : lines.last().trimmed();
+                if (reason.isEmpty()) {
+                    reason =
+                        status == QProcess::NormalExit
+                            ? QStringLiteral("xdg-open exited with code %1").arg(code)
+                            : QStringLiteral("xdg-open stopped: %1").arg(opener->errorString());
+                }
+                cannotOpen(reason);
+            });
+        QObject::connect(
+            opener, &QProcess::errorOccurred, opener,
+            [opener, cannotOpen](QProcess::ProcessError error) {
+                if (error != QProcess::FailedToStart) {
+                    return;  // finished says how it ended
+                }
+                opener->deleteLater();
+                cannotOpen(
+                    QStringLiteral("xdg-open could not be started: %1").arg(opener->errorString()));
+            });
+        opener->start();
     }
 
 private:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -32,7 +33,11 @@ public:
     // Lets the user choose the printer, the number of copies and collation; false when
     // cancelled.
     virtual bool choosePrinter(QWidget* parent, QPrinter& printer) = 0;
-    virtual void openDocument(const QString& path, const QString& workingFolder) = 0;
+    // Opens a document with the desktop's application for its kind. Whether one takes it is
+    // known only when xdg-open ends, which may be after the command: cannotOpen is then called
+    // from the event loop with the reason, in xdg-open's own words where it gave any.
+    virtual void openDocument(const QString& path, const QString& workingFolder,
+                              const std::function<void(const QString& reason)>& cannotOpen) = 0;
 };
 
 Desktop& desktop();
