@@ -5,7 +5,7 @@
 #include <unicode/ustring.h>
 
 #include <QFile>
-#include <QStringList>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
