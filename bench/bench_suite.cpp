@@ -27,6 +27,7 @@
 #include "forms/windows.h"
 #include "store/database.h"
 #include "store/datafolder.h"
+#include "store/statements.h"
 #include "ui/desktop.h"
 
 namespace {
@@ -103,13 +104,10 @@ const QString kOrdersSql = QStringLiteral(
     "select o.fio fio, g.nm nm, o.kvo kvo, o.sena sena, o.summ summ, o.dt dt from orders o,goods "
     "g where (o.fio like '%%') and (o.code=g.code);\n");
 // The dish list in the Kazakh alphabet's order, by the sort keys kept beside the dishes (the
-// shell knows no kazakh_key(), which the program calls only for a key not made yet), and
-// the same list in the bytes' order: the plain sort the alphabet's order is measured against.
+// shell knows no kazakh_key(), which the program calls only for a key not made yet).
 const QString kDishesSql = QStringLiteral(
     "select code, nm, tys, ps, vozr from goods left join sortkeys using (code) where (vozr>0) "
     "order by NmKey asc;\n");
-const QString kDishesByBytesSql =
-    QStringLiteral("select code, nm, tys, ps, vozr from goods where (vozr>0) order by nm asc;\n");
 
 struct Row {
     const char* work;
@@ -290,18 +288,28 @@ int main(int argc, char** argv) {
                             return shell(big, QStringLiteral(".output /dev/null\n") + kDishesSql);
                         }),
                         1.2, ""});
+        // The alphabet's order against the order of the names' bytes, both through the
+        // program's own list (the shell spends most of its time writing the rows out): the
+        // same statement, sorted by the bytes of the names as the program did before.
+        const auto byBytes = [&] {
+            return seconds([&] {
+                w.main.Query1->replaceLine(1, {QStringLiteral("from goods"), {}});
+                w.main.Query1->replaceLine(statements::OrderLine,
+                                           {QStringLiteral("order by nm asc"), {}});
+                w.main.Query1->open();
+            });
+        };
         rows.push_back(
-            {"open the dish list in alphabet order, against a sort by bytes", "100 000 dishes",
-             median5([&] { return seconds([&] { w.main.FormShow(); }); }), median5([&] {
-                 return shell(big, QStringLiteral(".output /dev/null\n") + kDishesByBytesSql);
-             }),
-             1.5, ""});
-        rows.push_back(
-            {"sort by name (one title click), against a sort by bytes", "100 000 dishes",
-             median5([&] { return seconds([&] { w.main.DBGrid1TitleClick(0); }); }), median5([&] {
-                 return shell(big, QStringLiteral(".output /dev/null\n") + kDishesByBytesSql);
-             }),
-             1.5, ""});
+            {"open the dish list in alphabet order (reference: the program sorting by "
+             "bytes)",
+             "100 000 dishes", median5([&] { return seconds([&] { w.main.FormShow(); }); }),
+             median5(byBytes), 1.5, ""});
+        w.main.FormShow();
+        rows.push_back({"sort by name, one title click (reference: the program sorting by bytes)",
+                        "100 000 dishes",
+                        median5([&] { return seconds([&] { w.main.DBGrid1TitleClick(0); }); }),
+                        median5(byBytes), 1.5, ""});
+        w.main.FormShow();
         w.main.RadioButton1->setChecked(true);
         w.main.Edit1->setText(QStringLiteral("дәмді"));
         rows.push_back({"search by name, Kazakh lower-case text", "100 000 dishes",
