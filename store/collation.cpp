@@ -153,12 +153,6 @@ int registerCollation(sqlite3* db) {
                                       nullptr, keyFunction, nullptr, nullptr, nullptr);
 }
 
-QByteArray kazakhSortKey(std::string_view utf8) {
-    std::string key;
-    appendKey(utf8, key);
-    return QByteArray(key.data(), static_cast<qsizetype>(key.size()));
-}
-
 QString collationVersion() {
     UVersionInfo version;
     ucol_getVersion(kazakh(), version);

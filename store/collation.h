@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
-#include <string_view>
 
 struct sqlite3;
 
@@ -15,11 +13,9 @@ class Database;
 // capital.
 //
 // Registers kazakh_key(text) on a connection: the collation's sort key of a text, a blob
-// whose bytes sort as the texts do (NULL stays NULL). Answers SQLite's result code.
+// whose bytes sort as the texts do (NULL stays NULL; a byte that is not part of UTF-8 counts
+// as U+FFFD). Answers SQLite's result code.
 int registerCollation(sqlite3* db);
-
-// The sort key of any bytes; a byte that is not part of UTF-8 counts as U+FFFD.
-QByteArray kazakhSortKey(std::string_view utf8);
 
 // The collation's version as ICU names it ("153.120.42"): keys made under another version
 // may sort differently.
