@@ -144,8 +144,8 @@ QString sortKeysDue() {
 
 QString makeDueSortKeys() {
     return QStringLiteral(
-        "insert or replace into sortkeys (Code, NmKey, TysKey) select g.Code, kazakh_key(g.Nm), "
-        "kazakh_key(g.Tys) from sortkeys_due d join goods g on g.Code = d.Code");
+        "insert or replace into main.sortkeys (Code, NmKey, TysKey) select g.Code, "
+        "kazakh_key(g.Nm), kazakh_key(g.Tys) from sortkeys_due d join goods g on g.Code = d.Code");
 }
 
 QString clearDueSortKeys() {

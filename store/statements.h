@@ -43,8 +43,9 @@ QString orderRowInsert();
 // The sort keys of the Kazakh alphabet's order (store/collation.cpp): the collation version
 // the keys were made with (bound: the collation's name) and how many of the key tables the
 // base holds; making every key again; storing the version (name, version); whether keys are
-// due, making them and clearing the list of due codes; and an empty table of keys of the
-// connection's own, which hides the base's.
+// due, making them (into the base's table, also while the connection's own hides it) and
+// clearing the list of due codes; and an empty table of keys of the connection's own, which
+// hides the base's.
 QString sortKeysVersion();
 QString sortKeyTablesPresent();
 QStringList remakeAllSortKeys();
