@@ -29,6 +29,7 @@
 #include "forms/windows.h"
 #include "store/database.h"
 #include "store/datafolder.h"
+#include "store/statements.h"
 #include "ui/desktop.h"
 
 namespace {
@@ -106,8 +107,11 @@ double child(const QStringList& arguments) {
 const QString kOrdersSql = QStringLiteral(
     "select o.fio fio, g.nm nm, o.kvo kvo, o.sena sena, o.summ summ, o.dt dt from orders o,goods "
     "g where (o.fio like '%%') and (o.code=g.code);\n");
-const QString kDishesSql =
-    QStringLiteral("select code, nm, tys, ps, vozr from goods where (vozr>0) order by nm asc;\n");
+// The dish list in the Kazakh alphabet's order, by the sort keys kept beside the dishes (the
+// shell knows no kazakh_key(), which the program calls only for a key not made yet).
+const QString kDishesSql = QStringLiteral(
+    "select code, nm, tys, ps, vozr from goods left join sortkeys using (code) where (vozr>0) "
+    "order by NmKey asc;\n");
 
 struct Row {
     const char* work;
@@ -356,14 +360,38 @@ int main(int argc, char** argv) {
                             return shell(big, QStringLiteral(".output /dev/null\n") + kDishesSql);
                         }),
                         1.2, ""});
+        // The alphabet's order against the order of the names' bytes, both through the
+        // program's own list (the shell spends most of its time writing the rows out): the
+        // same statement, sorted by the bytes of the names as the program did before.
+        const auto byBytes = [&] {
+            return seconds([&] {
+                w.main.Query1->replaceLine(1, {QStringLiteral("from goods"), {}});
+                w.main.Query1->replaceLine(statements::OrderLine,
+                                           {QStringLiteral("order by nm asc"), {}});
+                w.main.Query1->open();
+            });
+        };
+        rows.push_back(
+            {"open the dish list in alphabet order (reference: the program sorting by "
+             "bytes)",
+             "100 000 dishes", median5([&] { return seconds([&] { w.main.FormShow(); }); }),
+             median5(byBytes), 1.5, ""});
+        w.main.FormShow();
+        rows.push_back({"sort by name, one title click (reference: the program sorting by bytes)",
+                        "100 000 dishes",
+                        median5([&] { return seconds([&] { w.main.DBGrid1TitleClick(0); }); }),
+                        median5(byBytes), 1.5, ""});
+        w.main.FormShow();
         w.main.RadioButton1->setChecked(true);
         w.main.Edit1->setText(QStringLiteral("дәмді"));
         rows.push_back({"search by name, Kazakh lower-case text", "100 000 dishes",
                         median5([&] { return seconds([&] { w.main.BitBtn1Click(); }); }),
                         median5([&] {
                             return shell(big, QStringLiteral(".output /dev/null\nselect code, nm, "
-                                                             "tys, ps, vozr from goods where (nm "
-                                                             "like '%дәмді%') order by nm asc;\n"));
+                                                             "tys, ps, vozr from goods left join "
+                                                             "sortkeys using (code) where (nm "
+                                                             "like '%дәмді%') order by NmKey "
+                                                             "asc;\n"));
                         }),
                         2.0, ""});
         w.main.FormShow();
@@ -395,12 +423,14 @@ int main(int argc, char** argv) {
         rows.push_back(
             {"menu report with pictures", "10 000 with pictures",
              median5([&] { return seconds([&] { w.main.MenuReportClick(); }); }), median5([&] {
-                 return shell(pictures,
-                              QStringLiteral(".output /dev/null\nselect writefile('") + pictures +
-                                  QStringLiteral("/img/' || row_number() over (order by g.nm) || "
-                                                 "'.bmp', p.Img) from goods g left join pictures p "
-                                                 "on p.Code = g.Code where (g.vozr>0) order by "
-                                                 "g.nm;\n"));
+                 return shell(
+                     pictures,
+                     QStringLiteral(".output /dev/null\nselect writefile('") + pictures +
+                         QStringLiteral("/img/' || row_number() over (order by k.NmKey) || "
+                                        "'.bmp', p.Img) from goods g left join sortkeys k "
+                                        "on k.Code = g.Code left join pictures p on "
+                                        "p.Code = g.Code where (g.vozr>0) order by "
+                                        "k.NmKey;\n"));
              }),
              1.0, ""});
     }

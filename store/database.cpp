@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "store/collation.h"
 #include "store/datafolder.h"
 #include "store/error.h"
 #include "store/sqlfunctions.h"
@@ -241,6 +242,7 @@ std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
     }
     // SQLite opens a write-protected file for reading only, without a word.
     database->readOnly_ = sqlite3_db_readonly(db, "main") == 1;
+    prepareSortKeys(*database, database->isWritable());
     return database;
 }
 
@@ -257,6 +259,7 @@ std::shared_ptr<Database> Database::create(const QString& path) {
     Transaction transaction(*database);
     database->exec(schemaText());
     transaction.commit();
+    prepareSortKeys(*database, true);
     return database;
 }
 
@@ -273,6 +276,9 @@ void Database::configure(Use use) {
         }
     }
     if (const int rc = registerTextFunctions(db_); rc != SQLITE_OK) {
+        raise(rc);
+    }
+    if (const int rc = registerCollation(db_); rc != SQLITE_OK) {
         raise(rc);
     }
     // A second running copy waits for the first instead of failing at once.
@@ -385,6 +391,10 @@ void Database::raise(int code) const {
                        .arg(path_);
     }
     throw StoreError(code, message);
+}
+
+bool Database::isWritable() const {
+    return !readOnly_ && damagedFiles().count(path_) == 0;
 }
 
 void Database::requireWritable() const {

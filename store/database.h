@@ -33,6 +33,7 @@ public:
     bool isBroken() const { return broken_; }
     // Writing commands call this first: a file found damaged is not written again.
     void requireWritable() const;
+    bool isWritable() const;
 
     // Prepared statements are kept for their next use (orders are taken one after another
     // with the same statement); a statement in use is never handed out twice.

@@ -26,3 +26,45 @@ CREATE TABLE orders (
 ) STRICT;
 
 CREATE INDEX orders_code ON orders (code);
+
+-- The dish list sorts names and groups in the Kazakh alphabet's order (ICU's "kk"
+-- collation). The collation's sort keys are kept here, beside the dishes, as bytes that sort
+-- as bytes: sorting 100 000 dishes by them costs little more than a plain sort, where
+-- comparing the texts through ICU costs twice as much. Only plain SQL keeps them honest, so
+-- the sqlite3 shell and the backup tool read and write this base as any other: whatever
+-- changes a dish's code, name or group drops its keys and lists the code as due; the
+-- program makes the keys that are due, and computes a missing key while it sorts.
+-- The objects written IF NOT EXISTS were added to the program later: opening an older base
+-- for writing makes them.
+CREATE TABLE IF NOT EXISTS sortkeys (
+    Code   INTEGER PRIMARY KEY,
+    NmKey  BLOB,
+    TysKey BLOB
+) STRICT;
+
+CREATE TABLE IF NOT EXISTS sortkeys_due (
+    Code INTEGER PRIMARY KEY
+) STRICT;
+
+-- The ICU collation version the keys were made with: a new ICU may order some letters
+-- differently, and then every key is made again.
+CREATE TABLE IF NOT EXISTS sortkeys_version (
+    Collation TEXT PRIMARY KEY,
+    Version   TEXT NOT NULL
+) STRICT;
+
+CREATE TRIGGER IF NOT EXISTS goods_sortkeys_insert AFTER INSERT ON goods BEGIN
+    DELETE FROM sortkeys WHERE Code = new.Code;
+    INSERT OR IGNORE INTO sortkeys_due (Code) VALUES (new.Code);
+END;
+
+CREATE TRIGGER IF NOT EXISTS goods_sortkeys_update AFTER UPDATE OF Code, Nm, Tys ON goods BEGIN
+    DELETE FROM sortkeys WHERE Code IN (old.Code, new.Code);
+    DELETE FROM sortkeys_due WHERE Code = old.Code;
+    INSERT OR IGNORE INTO sortkeys_due (Code) VALUES (new.Code);
+END;
+
+CREATE TRIGGER IF NOT EXISTS goods_sortkeys_delete AFTER DELETE ON goods BEGIN
+    DELETE FROM sortkeys WHERE Code = old.Code;
+    DELETE FROM sortkeys_due WHERE Code = old.Code;
+END;

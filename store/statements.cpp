@@ -56,10 +56,10 @@ QString likeContains(const QString& text) {
 
 QList<store::Line> dishList() {
     return {{QStringLiteral("select code, nm, tys, ps, vozr"), {}},
-            {QStringLiteral("from goods"), {}},
+            {QStringLiteral("from goods left join sortkeys using (code)"), {}},
             {QStringLiteral("where"), {}},
             {QStringLiteral("(vozr>0)"), {}},
-            {QStringLiteral("order by nm asc"), {}}};
+            sortOrder(0, false)};
 }
 
 store::Line nameFilter(const QString& searchText) {
@@ -79,12 +79,13 @@ store::Line timeFilter(const QString& searchText) {
 }
 
 store::Line sortOrder(int column, bool descending) {
-    static const char* const names[] = {"nm", "tys", "ps", "vozr"};
+    static const char* const orders[] = {"coalesce(NmKey, kazakh_key(nm))",
+                                         "coalesce(TysKey, kazakh_key(tys))", "ps", "vozr"};
     if (column < 0 || column > 3) {
         throw AppError(QStringLiteral("List index out of bounds (%1)").arg(column));
     }
     return {QStringLiteral("order by %1 %2")
-                .arg(QLatin1String(names[column]),
+                .arg(QLatin1String(orders[column]),
                      descending ? QStringLiteral("desc") : QStringLiteral("asc")),
             {}};
 }
@@ -122,6 +123,45 @@ QString orderRowInsert() {
     return QStringLiteral(
         "insert into orders (code, fio, kvo, sena, summ, dt) "
         "values (?, ?, ?, ?, ?, ?)");
+}
+
+QString sortKeysVersion() {
+    return QStringLiteral("select Version from sortkeys_version where Collation = ?");
+}
+
+QString sortKeyTablesPresent() {
+    return QStringLiteral(
+        "select count(*) from sqlite_schema where type = 'table' and name in ('sortkeys', "
+        "'sortkeys_version')");
+}
+
+QStringList remakeAllSortKeys() {
+    return {QStringLiteral("delete from sortkeys"),
+            QStringLiteral("insert or ignore into sortkeys_due (Code) select Code from goods")};
+}
+
+QString storeSortKeysVersion() {
+    return QStringLiteral(
+        "insert or replace into sortkeys_version (Collation, Version) values (?, ?)");
+}
+
+QString sortKeysDue() {
+    return QStringLiteral("select exists (select 1 from sortkeys_due)");
+}
+
+QString makeDueSortKeys() {
+    return QStringLiteral(
+        "insert or replace into main.sortkeys (Code, NmKey, TysKey) select g.Code, "
+        "kazakh_key(g.Nm), kazakh_key(g.Tys) from sortkeys_due d join goods g on g.Code = d.Code");
+}
+
+QString clearDueSortKeys() {
+    return QStringLiteral("delete from sortkeys_due");
+}
+
+QString sortKeysOfThisRunOnly() {
+    return QStringLiteral(
+        "create temp table sortkeys (Code INTEGER PRIMARY KEY, NmKey BLOB, TysKey BLOB)");
 }
 
 store::Line ordersSelect() {

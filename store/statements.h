@@ -13,6 +13,8 @@ constexpr int FilterLine = 3;
 constexpr int OrderLine = 4;
 
 // The dish list: only what the grid shows plus what the dialogs read of the current dish.
+// Names and groups sort in the Kazakh alphabet's order, by the keys kept beside the dishes
+// (a key not made yet is computed while the list sorts); numbers sort as numbers.
 QList<store::Line> dishList();
 
 store::Line nameFilter(const QString& searchText);
@@ -45,6 +47,21 @@ store::Line ordersByDish(const QString& searchText);
 QString dishRowInsert();
 QString pictureRowInsert();
 QString orderRowInsert();
+
+// The sort keys of the Kazakh alphabet's order (store/collation.cpp): the collation version
+// the keys were made with (bound: the collation's name) and how many of the key tables the
+// base holds; making every key again; storing the version (name, version); whether keys are
+// due, making them (into the base's table, also while the connection's own hides it) and
+// clearing the list of due codes; and an empty table of keys of the connection's own, which
+// hides the base's.
+QString sortKeysVersion();
+QString sortKeyTablesPresent();
+QStringList remakeAllSortKeys();
+QString storeSortKeysVersion();
+QString sortKeysDue();
+QString makeDueSortKeys();
+QString clearDueSortKeys();
+QString sortKeysOfThisRunOnly();
 
 // '%', '_' and '\' in a search text stand for themselves.
 QString likeContains(const QString& text);

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include "store/collation.h"
 #include "store/database.h"
 #include "store/error.h"
 
@@ -160,6 +161,7 @@ void Table::post() {
         add.bind(2, picture);
         add.run();
     }
+    makeDueSortKeys(*db_);
     transaction.commit();
     current_ = code;
     state_ = State::Browse;

@@ -1,3 +1,5 @@
+#include <sqlite3.h>
+
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
@@ -6,8 +8,12 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QtTest>
+#include <algorithm>
+#include <numeric>
+#include <random>
 
 #include "reports/htmlreport.h"
+#include "store/collation.h"
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/dishdetails.h"
@@ -48,6 +54,9 @@ private slots:
     void largeResultsReadLikeTheStore();
     void noReadTransactionStaysBehindAResult();
     void backupWhileOrdersAreSavedIsWhole();
+    void kazakhAlphabetOrder_data();
+    void kazakhAlphabetOrder();
+    void sortKeysFollowOtherWritersAndTheCollationVersion();
 };
 
 void StoreTest::likeMatchesWithRegardToCase_data() {
@@ -318,8 +327,9 @@ void StoreTest::queryLinesCloseAndReopen() {
     store::Query query;
     query.bindFolder(folder.dataFolder());
     query.addLines(statements::dishList());
-    QCOMPARE(query.sql(), QStringLiteral("select code, nm, tys, ps, vozr\nfrom goods\nwhere\n"
-                                         "(vozr>0)\norder by nm asc"));
+    QCOMPARE(query.sql(), QStringLiteral("select code, nm, tys, ps, vozr\nfrom goods left join "
+                                         "sortkeys using (code)\nwhere\n(vozr>0)\norder by "
+                                         "coalesce(NmKey, kazakh_key(nm)) asc"));
     query.open();
     QCOMPARE(query.recordCount(), 1);  // the dish with time 0 is not listed
 
@@ -716,6 +726,8 @@ void StoreTest::backupWhileOrdersAreSavedIsWhole() {
         QCoreApplication::processEvents();
     }
     QCOMPARE(backup.exitCode(), 0);
+    QVERIFY(!QFile::exists(copy + QStringLiteral("-wal")) ||
+            QFileInfo(copy + QStringLiteral("-wal")).size() == 0);
     auto taken = store::Database::open(copy);
     store::Statement check(*taken, QStringLiteral("PRAGMA integrity_check"));
     QVERIFY(check.step());
@@ -728,9 +740,6 @@ void StoreTest::backupWhileOrdersAreSavedIsWhole() {
     const int copied = counts.column(1).toInt();
     QVERIFY(copied >= before && copied <= before + saved);
     counts.run();
-    QVERIFY(!QFile::exists(copy + QStringLiteral("-wal")) ||
-            QFileInfo(copy + QStringLiteral("-wal")).size() == 0);
-
     // Restored through SQLite while the base's -wal holds newer orders: the base is the copy,
     // whole, where a copy put in its place by hand would take the old log's pages.
     folder.addOrder(1, QStringLiteral("Асан"), 1, 100, QStringLiteral("2026-12-10"));
@@ -743,6 +752,108 @@ void StoreTest::backupWhileOrdersAreSavedIsWhole() {
     QCOMPARE(folder.scalar(QStringLiteral("PRAGMA integrity_check")).toString(),
              QStringLiteral("ok"));
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), copied);
+}
+
+namespace {
+
+// The names (column 0) or groups (column 1) of the dish list, sorted by that column.
+QStringList sortedList(const QString& dataFolder, int column, bool descending) {
+    store::Query query;
+    query.bindFolder(dataFolder);
+    query.addLines(statements::dishList());
+    query.replaceLine(statements::OrderLine, statements::sortOrder(column, descending));
+    query.open();
+    QStringList values;
+    for (int row = 0; row < query.recordCount(); ++row) {
+        values.append(query.value(row, column + 1).toString());
+    }
+    return values;
+}
+
+}  // namespace
+
+void StoreTest::kazakhAlphabetOrder_data() {
+    QTest::addColumn<QStringList>("expected");
+    const QString alphabet = QStringLiteral("аәбвгғдеёжзийкқлмнңоөпрстуұүфхһцчшщъыіьэюя");
+    QCOMPARE(alphabet.size(), 42);
+    QStringList letters;
+    for (const QChar letter : alphabet) {
+        letters << QString(letter) + QStringLiteral("ра")
+                << QString(letter.toUpper()) + QStringLiteral("ра");
+    }
+    QTest::newRow("each letter, small then capital") << letters;
+    QTest::newRow("Ё a letter after Е") << QStringList({"Ерік", "ея", "ёа", "Ёлка", "жа"});
+    QTest::newRow("И, then Ы, then І")
+        << QStringList({"ия", "Ия", "йа", "ыя", "Ыя", "іа", "Ірімшік", "ьа"});
+    QTest::newRow("Ұ before Ү") << QStringList({"уя", "ұя", "Ұя", "үа", "Үа", "фа"});
+    QTest::newRow("the sample menu's Қ and Ш")
+        << QStringList({"Бауырсақ", "Қазы-қарта", "Қуырдақ", "Қымыз", "Шай", "Шұжық"});
+}
+
+// Names and groups in alphabet order both ways, through the dish list's own statements:
+// half of the keys made when the base is opened, half computed while the list sorts.
+void StoreTest::kazakhAlphabetOrder() {
+    QFETCH(QStringList, expected);
+    TestFolder folder;
+    QList<int> order(expected.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::shuffle(order.begin(), order.end(), std::mt19937(20261210));
+    for (int i = 0; i < order.size(); ++i) {
+        if (i == order.size() / 2) {
+            store::connectionFor(folder.dataFolder());  // the keys so far are made here
+        }
+        const QString& name = expected[order[i]];
+        folder.addDish(i + 1, name, name, 100, 10);
+    }
+    QStringList descending = expected;
+    std::reverse(descending.begin(), descending.end());
+    for (const int column : {0, 1}) {
+        QCOMPARE(sortedList(folder.dataFolder(), column, false), expected);
+        QCOMPARE(sortedList(folder.dataFolder(), column, true), descending);
+    }
+    QCOMPARE(folder.scalar(QStringLiteral("select count(*) from sortkeys")).toInt(),
+             order.size() / 2);
+}
+
+// Keys made by another ICU, and dishes written by a program that knows nothing of the keys
+// (the sqlite3 shell), still list in alphabet order; the keys are made again on opening.
+void StoreTest::sortKeysFollowOtherWritersAndTheCollationVersion() {
+    TestFolder folder;
+    const QStringList alphabetical = {"Алма", "Қазы", "Һа", "Шұжық", "Ірімшік"};
+    for (int i = 0; i < alphabetical.size(); ++i) {
+        folder.addDish(alphabetical.size() - i, alphabetical[i], QStringLiteral("Топ"), 100, 10);
+    }
+    QCOMPARE(sortedList(folder.dataFolder(), 0, false), alphabetical);
+    store::forgetConnections();
+    folder.db().exec(
+        QStringLiteral("update sortkeys set NmKey = x'01'; "
+                       "update sortkeys_version set Version = '1.0'"));
+
+    sqlite3* shell = nullptr;
+    QCOMPARE(sqlite3_open(QFile::encodeName(store::databasePath(folder.dataFolder())).constData(),
+                          &shell),
+             SQLITE_OK);
+    const char* writes =
+        "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) values (9, 'Әже', 'Топ', 4, 1, "
+        "1, ''); update goods set Nm = 'Ыстық' where Nm = 'Ірімшік'; delete from goods where Nm "
+        "= 'Қазы'; update goods set Code = 7 where Nm = 'Шұжық'";
+    char* error = nullptr;
+    const int rc = sqlite3_exec(shell, writes, nullptr, nullptr, &error);
+    const QString message = QString::fromUtf8(error ? error : "");
+    sqlite3_free(error);
+    sqlite3_close(shell);
+    QCOMPARE(message, QString());
+    QCOMPARE(rc, SQLITE_OK);
+
+    const QStringList now = {"Алма", "Әже", "Һа", "Шұжық", "Ыстық"};
+    QCOMPARE(sortedList(folder.dataFolder(), 0, false), now);
+    QCOMPARE(folder.scalar(QStringLiteral("select Version from sortkeys_version")).toString(),
+             store::collationVersion());
+    QCOMPARE(folder
+                 .scalar(QStringLiteral("select count(*) from sortkeys where NmKey <> x'01' "
+                                        "and Code in (select Code from goods)"))
+                 .toInt(),
+             now.size());
 }
 
 QTEST_GUILESS_MAIN(StoreTest)

@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "resources/picture.h"
+#include "store/collation.h"
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/error.h"
@@ -84,6 +85,7 @@ void build(const QString& path, int dishes, int orders, bool pictures) {
                        quantity * price, first.addDays(i % 3650)});
         order.run();
     }
+    store::makeDueSortKeys(*db);
     transaction.commit();
 }
 

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "resources/picture.h"
+#include "store/collation.h"
 #include "store/database.h"
 #include "store/error.h"
 #include "store/statements.h"
@@ -120,6 +121,7 @@ void build(const QString& path) {
                        today.addDays(-o.daysAgo)});
         order.run();
     }
+    store::makeDueSortKeys(*db);
     transaction.commit();
 }
 
