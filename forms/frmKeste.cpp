@@ -24,6 +24,7 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
     setupUi(this);
     forms::makeFixedDialog(*this);
     Query1.setDateFields({QStringLiteral("dt")});
+    Query1.setKeyset(statements::ordersKeyset());  // years of orders: read as they are shown
 
     forms::styleGrid(DBGrid1);
     QPalette money = DBGrid1->palette();

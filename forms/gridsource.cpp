@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QTableView>
 
 #include "forms/look.h"
@@ -13,6 +14,12 @@ GridSource::GridSource(store::Query& query, QList<store::Column> columns, QObjec
     : store::DataSource(query, std::move(columns), parent) {
     titleFont_.setBold(true);
     connect(this, &store::DataSource::currentRowMoved, this, &GridSource::followCurrentRow);
+    // Rows the count adds or takes away above the shown ones leave the shown rows in place.
+    connect(&query, &store::Query::rowsChanged, this, [this](int first, int delta) {
+        if (grid_ && first <= grid_->verticalScrollBar()->value()) {
+            grid_->verticalScrollBar()->setValue(grid_->verticalScrollBar()->value() + delta);
+        }
+    });
 }
 
 void GridSource::attach(QTableView* grid) {

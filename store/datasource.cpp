@@ -1,12 +1,33 @@
 #include "store/datasource.h"
 
+#include "store/error.h"
+
 namespace store {
 
 DataSource::DataSource(Query& query, QList<Column> columns, QObject* parent)
     : QAbstractTableModel(parent), query_(query), columns_(std::move(columns)) {
     connect(&query_, &Query::reset, this, &DataSource::queryReset);
     connect(&query_, &Query::currentChanged, this, &DataSource::currentMoved);
+    connect(&query_, &Query::rowsAboutToChange, this, &DataSource::rowsAboutToChange);
+    connect(&query_, &Query::rowsChanged, this, &DataSource::rowsChanged);
     queryReset();
+}
+
+void DataSource::rowsAboutToChange(int first, int delta) {
+    if (delta > 0) {
+        beginInsertRows({}, first, first + delta - 1);
+    } else {
+        beginRemoveRows({}, first, first - delta - 1);
+    }
+}
+
+void DataSource::rowsChanged(int, int delta) {
+    if (delta > 0) {
+        endInsertRows();
+    } else {
+        endRemoveRows();
+    }
+    marked_ = query_.currentRow();
 }
 
 void DataSource::queryReset() {
@@ -47,7 +68,16 @@ QVariant DataSource::data(const QModelIndex& index, int role) const {
         return {};
     }
     const int field = fieldOf_.value(index.column(), -1);
-    return field < 0 ? QVariant() : plainText(query_.value(index.row(), field));
+    if (field < 0) {
+        return {};
+    }
+    try {
+        return plainText(query_.value(index.row(), field));
+    } catch (const AppError&) {
+        // A page the store could not give while the grid paints: the cell stays empty, and
+        // the next command that reads the list meets the error and says it.
+        return {};
+    }
 }
 
 QVariant DataSource::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -31,6 +31,8 @@ signals:
 private:
     void queryReset();
     void currentMoved(int row);
+    void rowsAboutToChange(int first, int delta);
+    void rowsChanged(int first, int delta);
 
     Query& query_;
     QList<Column> columns_;

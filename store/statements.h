@@ -28,6 +28,8 @@ store::Line insertOrder(qint64 code, const QString& waiter, qint64 quantity, con
 
 QList<store::Line> orders();  // the first line and the filter line for every order
 store::Line ordersSelect();
+// The orders list read in pages by the orders' rowid: the order its join scans them in.
+const store::Keyset& ordersKeyset();
 store::Line ordersByWaiter(const QString& searchText);
 store::Line ordersByDish(const QString& searchText);
 
