@@ -99,8 +99,11 @@ int PagedResult::settledTotal() const {
     const qint64 gap = tailKey_ - 1 - headKey_;
     const double density =
         keysKnown > 0 ? static_cast<double>(known) / static_cast<double>(keysKnown) : 1.0;
+    // At least two pages more, so that reading on from the start never reaches the rows
+    // numbered from the end before the next settling; the count corrects it.
     const double estimate =
-        static_cast<double>(known) + std::round(density * static_cast<double>(gap));
+        static_cast<double>(known) +
+        std::max(2.0 * kPageRows, std::round(density * static_cast<double>(gap)));
     return static_cast<int>(std::min(estimate, static_cast<double>(INT_MAX - 1)));
 }
 
@@ -113,10 +116,14 @@ void PagedResult::setTotal(int total) {
 }
 
 const PagedResult::Page* PagedResult::page(bool fromEnd, int number) const {
-    for (Page& p : pages_) {
-        if (p.fromEnd == fromEnd && p.number == number) {
-            p.used = ++clock_;
-            return &p;
+    for (auto p = pages_.begin(); p != pages_.end(); ++p) {
+        if (p->fromEnd == fromEnd && p->number == number) {
+            if (p->cut && exact()) {
+                pages_.erase(p);  // its other rows were the other side's; now they are its own
+                return nullptr;
+            }
+            p->used = ++clock_;
+            return &*p;
         }
     }
     return nullptr;
@@ -171,7 +178,7 @@ QVariant PagedResult::cell(int type, const QVariant& value, int column) const {
     return value;
 }
 
-const PagedResult::Page* PagedResult::headPage(int number) const {
+const PagedResult::Page* PagedResult::headPage(int number, int cap) const {
     if (const Page* kept = page(false, number)) {
         return kept;
     }
@@ -180,22 +187,25 @@ const PagedResult::Page* PagedResult::headPage(int number) const {
     const Mark& from = markAtMost(headMarks_, start);
     const qint64 upTo = wasExact ? maxKey_ : tailKey_ - 1;
     std::vector<qint64> keys;
-    Page fresh{false, number, 0, {}, 0};
+    Page fresh{false, number, 0, false, {}, 0};
     fresh.rows = fetch(from.key, upTo, false, kPageRows, start - from.rows, keys, fresh.cells);
     if (fresh.rows > 0) {
         addMark(headMarks_, {keys.back(), start + fresh.rows});
     }
+    fresh.cut = !wasExact && fresh.rows < kPageRows;
     if (!wasExact && start <= headRows_ && start + fresh.rows >= headRows_) {
-        headRows_ = start + fresh.rows;
-        headKey_ = fresh.rows > 0 ? keys.back() : headKey_;
         if (fresh.rows < kPageRows) {
-            headKey_ = tailKey_ - 1;  // nothing more before the counted end
+            headRows_ = start + fresh.rows;  // nothing more before what the end counted
+            headKey_ = tailKey_ - 1;
+        } else if (const int reach = std::min(start + fresh.rows, cap); reach > headRows_) {
+            headRows_ = reach;
+            headKey_ = keys[static_cast<std::size_t>(reach - start - 1)];
         }
     }
     return &keep(std::move(fresh));
 }
 
-const PagedResult::Page* PagedResult::tailPage(int number) const {
+const PagedResult::Page* PagedResult::tailPage(int number, int cap) const {
     if (const Page* kept = page(true, number)) {
         return kept;
     }
@@ -204,16 +214,19 @@ const PagedResult::Page* PagedResult::tailPage(int number) const {
     const Mark& from = markAtMost(tailMarks_, start);
     const qint64 after = wasExact ? minKey_ - 1 : headKey_;
     std::vector<qint64> keys;
-    Page fresh{true, number, 0, {}, 0};
+    Page fresh{true, number, 0, false, {}, 0};
     fresh.rows = fetch(after, from.key - 1, true, kPageRows, start - from.rows, keys, fresh.cells);
     if (fresh.rows > 0) {
         addMark(tailMarks_, {keys.back(), start + fresh.rows});
     }
+    fresh.cut = !wasExact && fresh.rows < kPageRows;
     if (!wasExact && start <= tailRows_ && start + fresh.rows >= tailRows_) {
-        tailRows_ = start + fresh.rows;
-        tailKey_ = fresh.rows > 0 ? keys.back() : tailKey_;
         if (fresh.rows < kPageRows) {
-            tailKey_ = headKey_ + 1;  // the end met the counted start
+            tailRows_ = start + fresh.rows;  // the end met what the start counted
+            tailKey_ = headKey_ + 1;
+        } else if (const int reach = std::min(start + fresh.rows, cap); reach > tailRows_) {
+            tailRows_ = reach;
+            tailKey_ = keys[static_cast<std::size_t>(reach - start - 1)];
         }
     }
     return &keep(std::move(fresh));
@@ -238,7 +251,8 @@ void PagedResult::countStep() const {
     addMark(headMarks_, {headKey_, headRows_});
     // The next step covers as many keys as fit in the time slice at this step's pace.
     const qint64 spent = std::max<qint64>(clock.nsecsElapsed(), 100'000);
-    const double scale = std::clamp(static_cast<double>(kStepNanoseconds) / static_cast<double>(spent), 0.25, 4.0);
+    const double scale =
+        std::clamp(static_cast<double>(kStepNanoseconds) / static_cast<double>(spent), 0.25, 4.0);
     stepKeys_ = std::clamp<qint64>(static_cast<qint64>(static_cast<double>(stepKeys_) * scale),
                                    1000, 100'000'000);
 }
@@ -254,36 +268,38 @@ const QVariant* PagedResult::row(int r) const {
         return nullptr;
     }
     const int columns = static_cast<int>(names_.size());
+    // Rows from the start are numbered up to where those from the end begin, under the
+    // total as the owner shows it; neither side's count passes into the other's rows.
+    const int boundary = std::max(0, total_ - tailRows_);
     auto fromHead = [&](int at) -> const QVariant* {
-        const Page* p = headPage(at / kPageRows);
+        const Page* p = headPage(at / kPageRows, boundary);
         const int i = at % kPageRows;
         return i < p->rows ? &p->cells[static_cast<std::size_t>(i * columns)] : nullptr;
     };
     auto fromTail = [&](int j) -> const QVariant* {
-        const Page* p = tailPage(j / kPageRows);
+        const Page* p =
+            tailPage(j / kPageRows, std::max(tailRows_, total_ - std::min(headRows_, boundary)));
         const int i = j % kPageRows;
         return i < p->rows ? &p->cells[static_cast<std::size_t>(i * columns)] : nullptr;
     };
     const int j = total_ - 1 - r;  // rows after this one
-    if (exact()) {
+    if (exact() && total_ == settledTotal()) {
         // The end's pages stand for the same rows once the total is the counted one.
-        if (total_ == settledTotal() && page(true, j / kPageRows)) {
+        if (page(true, j / kPageRows)) {
             return fromTail(j);
         }
         return fromHead(r);
     }
-    // A page that starts within what is counted from the start has its place for certain;
-    // one counted from the end has it as far as the total is right.
+    if (r >= boundary) {
+        return fromTail(j);
+    }
     if (r / kPageRows * kPageRows <= headRows_) {
         return fromHead(r);
     }
-    if (j / kPageRows * kPageRows <= tailRows_) {
+    if (!exact() && j / kPageRows * kPageRows <= tailRows_) {
         return fromTail(j);
     }
     countUpTo(r / kPageRows * kPageRows);
-    if (exact()) {
-        return r < settledTotal() ? fromHead(r) : nullptr;
-    }
     return fromHead(r);
 }
 
@@ -314,8 +330,9 @@ void PagedResult::walk(const std::function<void(int, const QVariant*)>& sink) co
     tailKey_ = maxKey_ + 1;
     tailRows_ = 0;
     tailMarks_ = {{tailKey_, 0}};
-    pages_.erase(std::remove_if(pages_.begin(), pages_.end(), [](const Page& p) { return p.fromEnd; }),
-                 pages_.end());
+    pages_.erase(
+        std::remove_if(pages_.begin(), pages_.end(), [](const Page& p) { return p.fromEnd; }),
+        pages_.end());
 }
 
 }  // namespace store

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <climits>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -77,6 +78,7 @@ private:
         bool fromEnd = false;
         int number = 0;
         int rows = 0;
+        bool cut = false;  // ended where the other side's rows began
         std::vector<QVariant> cells;
         std::uint64_t used = 0;
     };
@@ -86,8 +88,10 @@ private:
     };
 
     const Page* page(bool fromEnd, int number) const;
-    const Page* headPage(int number) const;
-    const Page* tailPage(int number) const;
+    // A page counted from the start or from the end; what it teaches about the count
+    // reaches at most cap rows from its side.
+    const Page* headPage(int number, int cap = INT_MAX) const;
+    const Page* tailPage(int number, int cap = INT_MAX) const;
     const Page& keep(Page page) const;
     // Rows in (after, upTo], in key order or against it; keys and cells appended.
     int fetch(qint64 after, qint64 upTo, bool descending, int limit, int offset,

@@ -119,8 +119,8 @@ void Query::load() {
     }
     if (keyset_ && !lines_.isEmpty() && lines_[0].text == keyset_->select &&
         lines_[0].params.isEmpty()) {
-        auto paged = std::make_unique<PagedResult>(dataFolder_, *keyset_, lines_.mid(1),
-                                                   dateFields_);
+        auto paged =
+            std::make_unique<PagedResult>(dataFolder_, *keyset_, lines_.mid(1), dateFields_);
         paged->open();
         names_ = paged->names();
         paged_ = std::move(paged);

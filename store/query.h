@@ -50,7 +50,9 @@ public:
     void setKeyset(const Keyset& keyset);
     bool readsOnDemand() const { return paged_ != nullptr; }
     // False while the record count is still an estimate (it is being counted in steps).
-    bool countKnown() const { return !paged_ || (paged_->exact() && paged_->total() == paged_->settledTotal()); }
+    bool countKnown() const {
+        return !paged_ || (paged_->exact() && paged_->total() == paged_->settledTotal());
+    }
     // Counts what is left of a result read on demand now, instead of in steps.
     void finishCount();
 

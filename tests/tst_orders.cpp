@@ -49,6 +49,7 @@ private slots:
     void viewSearchesByWaiterOrDish();
     void draggedColumnsLastForTheRun();
     void viewLoadsOncePerShowing();
+    void ctrlEndShowsTheLastRowsAtOnce();
     void oneConnectionForTheWholeRun();
     void orderForADishDeletedElsewhereIsRefused();
     void fullDiskIsSaidAndNothingIsLost();
@@ -321,6 +322,41 @@ void OrdersTest::viewLoadsOncePerShowing() {
     });
     w.main.action(QStringLiteral("orders"))->trigger();
     QCOMPARE(answers.messages.size(), 1);
+}
+
+// Ctrl+End on 200 000 orders shows the statement's last rows, read from the end before the
+// count is known; learning the count later leaves the grid on them.
+void OrdersTest::ctrlEndShowsTheLastRowsAtOnce() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    folder.addManyOrders(200000);
+    w.show();
+    w.orders.show();
+    w.orders.FormShow();
+    QTableView* grid = w.orders.DBGrid1;
+    QVERIFY(!w.orders.Query1.countKnown());
+    const QList<QVariantList> all =
+        folder.statementRows(w.orders.Query1.sql(), w.orders.Query1.params(), {5});
+    auto lastRowsShown = [&] {
+        const int last = grid->model()->rowCount() - 1;
+        QCOMPARE(grid->currentIndex().row(), last);
+        QVERIFY(grid->viewport()->rect().contains(grid->visualRect(grid->currentIndex())));
+        for (int back = 0; back < 20; ++back) {
+            for (int c = 0; c < 6; ++c) {
+                QCOMPARE(grid->model()->index(last - back, c).data().toString(),
+                         store::plainText(all[all.size() - 1 - back][c]));
+            }
+        }
+    };
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    lastRowsShown();
+    QTRY_VERIFY_WITH_TIMEOUT(w.orders.Query1.countKnown(), 20000);
+    QCOMPARE(grid->model()->rowCount(), static_cast<int>(all.size()));
+    lastRowsShown();
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    QCOMPARE(grid->model()->index(0, 0).data().toString(), all[0][0].toString());
+    w.orders.hide();
+    QVERIFY(answers.messages.isEmpty());
 }
 
 void OrdersTest::oneConnectionForTheWholeRun() {
