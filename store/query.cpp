@@ -176,7 +176,7 @@ void Query::load() {
 }
 
 void Query::countStep() {
-    if (!paged_) {
+    if (!paged_ || walkRow_) {
         return;
     }
     try {
@@ -321,7 +321,8 @@ QVariant Query::value(int row, int column) const {
         return QVariant();
     }
     const QVariant* cells = paged_->row(row);
-    if (!counting_.isActive() && !countKnown()) {
+    // A walk counts as it goes: no step of the count runs while the grid paints during it.
+    if (!walkRow_ && !counting_.isActive() && !countKnown()) {
         counting_.start();  // what the read learnt reaches the grid after this paint
     }
     return cells ? cells[column] : QVariant();

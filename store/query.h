@@ -121,7 +121,7 @@ private:
     ResultRows rows_;
     std::unique_ptr<PagedResult> paged_;
     mutable QTimer counting_;
-    const QVariantList* walkRow_ = nullptr;
+    const QVariantList* walkRow_ = nullptr;  // while a walk is on: the row it is at
     int current_ = -1;
     bool eof_ = true;
     int quiet_ = 0;
