@@ -3,6 +3,7 @@
 // through its own windows and handlers, offscreen; the base folders come from bench/run.
 //
 //   QT_QPA_PLATFORM=offscreen bench_suite ORDERS_FOLDER PICTURES_FOLDER SMALL_FOLDER
+//                                         [TEN_MILLION_ORDERS_FOLDER]
 //
 // Some measures need a process of their own (memory, start-up); the suite starts itself
 // for them with a first argument naming the measure.
@@ -13,11 +14,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTimer>
 #include <algorithm>
@@ -113,6 +116,26 @@ const QString kDishesSql = QStringLiteral(
     "select code, nm, tys, ps, vozr from goods left join sortkeys using (code) where (vozr>0) "
     "order by NmKey asc;\n");
 
+// A key pressed on a widget, as the user presses it.
+void press(QWidget* widget, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(widget, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(widget, &up);
+}
+
+// The grid painted as the screen shows it: the measure of "until the first screen".
+void painted(QWidget* grid) {
+    grid->grab();
+}
+
+QString ordersWhere(const QString& pattern) {
+    return QStringLiteral(
+               "select o.fio fio, g.nm nm, o.kvo kvo, o.sena sena, o.summ summ, o.dt dt from "
+               "orders o,goods g where (o.fio like '%1' escape '\\') and (o.code=g.code);\n")
+        .arg(pattern);
+}
+
 struct Row {
     const char* work;
     const char* size;
@@ -205,15 +228,30 @@ void photoRows(const QString& small, Silent& silent, std::vector<Row>& rows) {
 }
 
 // Child measures.
-int measureMemory(const QString& folder) {
+// Open the orders view, go to its end, close it, open it again; then, as another measure,
+// its report of every row.
+int measureOrdersMemory(const QString& folder, bool report) {
     Windows w(folder);
     w.main.show();
     QCoreApplication::processEvents();
-    for (int showing = 0; showing < 2; ++showing) {
+    if (report) {
         w.orders.show();
         w.orders.FormShow();
-        QCoreApplication::processEvents();
+        const double spent = seconds([&] { w.orders.BitBtn1Click(); });
+        std::fprintf(stderr, "report %.3f s\n", spent);  // for a profile of that alone
         w.orders.hide();
+    } else {
+        for (int showing = 0; showing < 2; ++showing) {
+            w.orders.show();
+            w.orders.FormShow();
+            QCoreApplication::processEvents();
+            press(w.orders.DBGrid1, Qt::Key_End, Qt::ControlModifier);
+            painted(w.orders.DBGrid1);
+            w.orders.DBGrid1->verticalScrollBar()->setValue(
+                w.orders.DBGrid1->verticalScrollBar()->maximum() / 2);
+            painted(w.orders.DBGrid1);
+            w.orders.hide();
+        }
     }
     std::printf("%.1f\n", peakMegabytes());
     return 0;
@@ -290,8 +328,11 @@ int main(int argc, char** argv) {
     Silent silent;
     ui::setDesktop(&silent);
     const QStringList args = app.arguments().mid(1);
-    if (args.size() == 2 && args[0] == QLatin1String("memory")) {
-        return measureMemory(args[1]);
+    if (args.size() == 2 && args[0] == QLatin1String("orders-memory")) {
+        return measureOrdersMemory(args[1], false);
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("report-memory")) {
+        return measureOrdersMemory(args[1], true);
     }
     if (args.size() == 2 && args[0] == QLatin1String("cursor")) {
         return measureCursor(args[1], false);
@@ -308,9 +349,10 @@ int main(int argc, char** argv) {
         print(rows);
         return 0;
     }
-    if (args.size() != 3) {
+    if (args.size() != 3 && args.size() != 4) {
         std::fprintf(stderr,
-                     "usage: bench_suite ORDERS_FOLDER PICTURES_FOLDER SMALL_FOLDER\n"
+                     "usage: bench_suite ORDERS_FOLDER PICTURES_FOLDER SMALL_FOLDER "
+                     "[TEN_MILLION_ORDERS_FOLDER]\n"
                      "       bench_suite photo SMALL_FOLDER\n");
         return 2;
     }
@@ -318,43 +360,94 @@ int main(int argc, char** argv) {
     const QString pictures = args[1];
     const QString small = args[2];
     std::vector<Row> rows;
-    {
-        Windows w(big);
+    QStringList orderBases = {big};
+    if (args.size() == 4) {
+        orderBases.append(args[3]);
+    }
+    for (const QString& base : orderBases) {
+        const char* size = base == big ? "1 000 000 orders" : "10 000 000 orders";
+        Windows w(base);
         w.main.show();
         QCoreApplication::processEvents();
-        rows.push_back({"open the orders view (statement, count, first screen)", "1 000 000 orders",
-                        median5([&] {
+        TForm4& view = w.orders;
+        view.show();
+        QCoreApplication::processEvents();
+        // Each measure starts from a view just opened, its count not yet learnt.
+        rows.push_back({"Ctrl+K until the first screen of rows", size, median5([&] {
+                            view.Query1.close();
                             return seconds([&] {
-                                w.orders.FormShow();
-                                w.orders.DBGrid1->grab();
+                                       view.FormShow();
+                                       painted(view.DBGrid1);
+                                   }) *
+                                   1000;
+                        }),
+                        0, 50, "ms"});
+        rows.push_back({"the count learnt in steps on the event loop", size, median5([&] {
+                            view.FormShow();
+                            painted(view.DBGrid1);
+                            return seconds([&] {
+                                while (!view.Query1.countKnown()) {
+                                    QCoreApplication::processEvents();
+                                }
                             });
                         }),
                         median5([&] {
-                            return shell(big, QStringLiteral(".output /dev/null\n") + kOrdersSql);
+                            return shell(base, QStringLiteral("select count(*) from orders o,goods "
+                                                              "g where (o.fio like '%%' escape "
+                                                              "'\\') and (o.code=g.code);\n"));
+                        }),
+                        0, ""});
+        rows.push_back({"Ctrl+End until the last row is shown", size, median5([&] {
+                            view.Query1.close();
+                            view.FormShow();
+                            painted(view.DBGrid1);
+                            return seconds([&] {
+                                press(view.DBGrid1, Qt::Key_End, Qt::ControlModifier);
+                                painted(view.DBGrid1);
+                            });
+                        }),
+                        0, base == big ? 1.5 : 3.0, "s"});
+        rows.push_back({"peak memory: open, to the end, scroll, close, reopen", size,
+                        child({QStringLiteral("orders-memory"), base}), 0, 60, "MB"});
+        view.RadioButton2->setChecked(true);
+        view.Edit1->setText(QStringLiteral("Асан"));
+        rows.push_back({"a waiter search until its first screen", size, median5([&] {
+                            return seconds([&] {
+                                       view.BitBtn2Click();
+                                       painted(view.DBGrid1);
+                                   }) *
+                                   1000;
+                        }),
+                        0, 50, "ms"});
+        view.Edit1->setText(QStringLiteral("Жоқ Даяшы"));
+        rows.push_back({"a waiter search that finds nothing", size, median5([&] {
+                            return seconds([&] {
+                                view.BitBtn2Click();
+                                painted(view.DBGrid1);
+                            });
+                        }),
+                        median5([&] {
+                            return shell(base, QStringLiteral(".output /dev/null\n") +
+                                                   ordersWhere(QStringLiteral("%Жоқ Даяшы%")));
                         }),
                         1.2, ""});
-        rows.push_back({"resident memory, orders view open and reopened", "1 000 000 orders",
-                        child({QStringLiteral("memory"), big}), 0, 100, "MB"});
-        w.orders.RadioButton2->setChecked(true);
-        w.orders.Edit1->setText(QStringLiteral("Асан"));
-        rows.push_back(
-            {"orders search by waiter", "1 000 000 orders",
-             median5([&] { return seconds([&] { w.orders.BitBtn2Click(); }); }), median5([&] {
-                 return shell(big, QStringLiteral(".output /dev/null\nselect o.fio fio, g.nm nm, "
-                                                  "o.kvo kvo, o.sena sena, o.summ summ, o.dt dt "
-                                                  "from orders o,goods g where (fio like "
-                                                  "'%Асан%') and (o.code=g.code);\n"));
-             }),
-             1.2, ""});
-        w.orders.FormShow();
-        rows.push_back({"orders report of every row", "1 000 000 orders",
-                        median5([&] { return seconds([&] { w.orders.BitBtn1Click(); }); }),
-                        median5([&] {
-                            return shell(big, QStringLiteral(".mode html\n.output ") + big +
-                                                  QStringLiteral("/shell.html\n") + kOrdersSql);
+        view.Edit1->clear();
+        view.FormShow();
+        rows.push_back({"orders report of every row", size, median5([&] {
+                            view.FormShow();
+                            return seconds([&] { view.BitBtn1Click(); });
                         }),
-                        2.0, ""});
-        w.orders.Query1.close();
+                        median5([&] {
+                            return shell(base, QStringLiteral(".mode html\n.output ") + base +
+                                                   QStringLiteral("/shell.html\n") + kOrdersSql);
+                        }),
+                        1.2, ""});
+        rows.push_back({"peak memory of that report", size,
+                        child({QStringLiteral("report-memory"), base}), 0, 60, "MB"});
+        view.hide();
+        if (base != big) {
+            continue;
+        }
         rows.push_back({"open the dish list", "100 000 dishes",
                         median5([&] { return seconds([&] { w.main.FormShow(); }); }), median5([&] {
                             return shell(big, QStringLiteral(".output /dev/null\n") + kDishesSql);

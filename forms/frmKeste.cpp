@@ -24,6 +24,7 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
     setupUi(this);
     forms::makeFixedDialog(*this);
     Query1.setDateFields({QStringLiteral("dt")});
+    Query1.setKeyset(statements::ordersKeyset());  // years of orders: read as they are shown
 
     forms::styleGrid(DBGrid1);
     QPalette money = DBGrid1->palette();
@@ -37,6 +38,7 @@ TForm4::TForm4(TForm1& main) : QDialog(&main) {
                                      {"summ", "Сомасы", 64},
                                      {"dt", "Уақыты", 68}},
                                     this);
+    DataSource1->attachWindowed(DBGrid1);
     // The user may widen and reorder the columns here; the report follows their order.
     QHeaderView* titles = DBGrid1->horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);

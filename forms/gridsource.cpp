@@ -1,9 +1,14 @@
 #include "forms/gridsource.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTableView>
+#include <QWheelEvent>
 
 #include "forms/look.h"
 
@@ -13,6 +18,13 @@ GridSource::GridSource(store::Query& query, QList<store::Column> columns, QObjec
     : store::DataSource(query, std::move(columns), parent) {
     titleFont_.setBold(true);
     connect(this, &store::DataSource::currentRowMoved, this, &GridSource::followCurrentRow);
+    // Rows the count adds or takes away above the shown ones leave the shown rows in place.
+    connect(&query, &store::Query::rowsChanged, this, [this](int first, int delta) {
+        if (grid_ && !windowed() && first <= grid_->verticalScrollBar()->value()) {
+            grid_->verticalScrollBar()->setValue(grid_->verticalScrollBar()->value() + delta);
+        }
+    });
+    connect(this, &store::DataSource::windowMoved, this, &GridSource::windowMoved);
 }
 
 void GridSource::attach(QTableView* grid) {
@@ -24,6 +36,103 @@ void GridSource::attach(QTableView* grid) {
                     setCurrentRow(current.row());
                 }
             });
+}
+
+void GridSource::attachWindowed(QTableView* grid) {
+    if (grid_ != grid) {
+        attach(grid);
+    }
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    bar_ = new QScrollBar(Qt::Vertical, grid);
+    bar_->setObjectName(QStringLiteral("resultScrollBar"));
+    bar_->setFocusPolicy(Qt::NoFocus);
+    connect(bar_, &QScrollBar::valueChanged, this, [this](int value) { setOffset(value); });
+    grid->installEventFilter(this);
+    grid->viewport()->installEventFilter(this);
+    fitWindow();
+}
+
+void GridSource::fitWindow() {
+    const int extent = grid_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid_);
+    const int frame = grid_->frameWidth();
+    const int top = frame + grid_->horizontalHeader()->height();
+    bar_->setGeometry(grid_->width() - frame - extent, top, extent, grid_->height() - top - frame);
+    bar_->show();
+    // Only whole rows: the grid then never scrolls by itself.
+    const int rowHeight = grid_->verticalHeader()->defaultSectionSize();
+    setWindow(std::max(1, grid_->viewport()->height() / rowHeight));
+}
+
+void GridSource::windowMoved() {
+    if (!bar_) {
+        return;
+    }
+    {
+        const QSignalBlocker quiet(bar_);
+        bar_->setRange(0, std::max(0, resultRows() - windowRows()));
+        bar_->setPageStep(windowRows());
+        bar_->setValue(offset());
+    }
+    const int shown = currentResultRow() - offset();
+    if (shown >= 0 && shown < rowCount()) {
+        followCurrentRow(shown);
+    } else if (grid_->currentIndex().isValid()) {
+        // The current row is out of the window: no row of it is marked current.
+        const QSignalBlocker quiet(grid_->selectionModel());
+        grid_->selectionModel()->clear();
+        grid_->viewport()->update();
+    }
+}
+
+bool GridSource::eventFilter(QObject* watched, QEvent* event) {
+    if (!bar_) {
+        return false;
+    }
+    if (watched == grid_ && event->type() == QEvent::Resize) {
+        fitWindow();
+        return false;
+    }
+    if (watched == grid_->viewport() && event->type() == QEvent::Wheel) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const int steps = wheel->angleDelta().y() / 120;
+        setOffset(offset() - steps * QApplication::wheelScrollLines());
+        return true;
+    }
+    if (watched != grid_ || event->type() != QEvent::KeyPress || resultRows() == 0) {
+        return false;
+    }
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool control = key->modifiers().testFlag(Qt::ControlModifier);
+    const int current = std::max(0, currentResultRow());
+    const int last = resultRows() - 1;
+    int target = -1;
+    switch (key->key()) {
+        case Qt::Key_Up:
+            target = current - 1;
+            break;
+        case Qt::Key_Down:
+            target = current + 1;
+            break;
+        case Qt::Key_PageUp:
+            target = current - windowRows();
+            break;
+        case Qt::Key_PageDown:
+            target = current + windowRows();
+            break;
+        case Qt::Key_Home:
+            target = control ? 0 : -1;
+            break;
+        case Qt::Key_End:
+            target = control ? last : -1;
+            break;
+        default:
+            break;
+    }
+    if (target < 0 && key->key() != Qt::Key_Up && key->key() != Qt::Key_PageUp) {
+        return false;  // across the columns, as any grid
+    }
+    setCurrentResultRow(std::clamp(target, 0, last));
+    return true;
 }
 
 void GridSource::setTitleFont(const QFont& font) {

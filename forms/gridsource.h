@@ -5,6 +5,7 @@
 
 #include "store/datasource.h"
 
+class QScrollBar;
 class QTableView;
 
 namespace forms {
@@ -17,6 +18,10 @@ public:
     GridSource(store::Query& query, QList<store::Column> columns, QObject* parent = nullptr);
 
     void attach(QTableView* grid);
+    // For a result read on demand: the grid holds a window of the rows it can show, and a
+    // scroll bar of its own stands for the whole result; keys, the wheel and the bar move
+    // the window and the cursor over the result.
+    void attachWindowed(QTableView* grid);
     // The titles' font; bold by default.
     void setTitleFont(const QFont& font);
     // The columns as the grid shows them now, after any the user dragged elsewhere.
@@ -26,10 +31,16 @@ public:
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void followCurrentRow(int row);
+    void windowMoved();
+    void fitWindow();
 
     QTableView* grid_ = nullptr;
+    QScrollBar* bar_ = nullptr;
     QFont titleFont_;
 };
 

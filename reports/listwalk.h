@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
 
 #include "store/column.h"
@@ -14,7 +15,9 @@ namespace reports {
 using Progress = std::function<void(int, int)>;
 
 // Walks a window's list from its first row to its last, handing the sink each row's number
-// (from 1) and its cells as plain text, in the order of the given columns. The walk leaves
+// (from 1) and its cells as plain text, in the order of the given columns. A list read on
+// demand is walked in pieces, never held whole; its progress counts against the estimate
+// until the walk has counted it. The walk leaves
 // the list on its last row, or where the sink stopped it with an error; whoever shows the
 // current row hears of it once, at the end. A closed list is an error.
 template <typename RowSink>
@@ -28,22 +31,17 @@ void walkRows(store::Query& list, const QList<store::Column>& columns, RowSink&&
         fields.append(list.fieldIndex(column.field));
     }
     store::Query::ControlsDisabled quiet(list);
-    const int count = list.recordCount();
-    list.first();
     QStringList cells;
-    QVariantList row;
-    for (int n = 1; n <= count; ++n) {
+    list.walk([&](int row, const QVariantList& values) {
         cells.clear();
-        list.rowValues(list.currentRow(), row);
         for (int field : fields) {
-            cells.append(field < 0 ? QString() : store::plainText(row.value(field)));
+            cells.append(field < 0 ? QString() : store::plainText(values.value(field)));
         }
-        sink(n, cells);
+        sink(row + 1, cells);
         if (progress) {
-            progress(n, count);
+            progress(row + 1, std::max(row + 1, list.recordCount()));
         }
-        list.next();
-    }
+    });
 }
 
 }  // namespace reports

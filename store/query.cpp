@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "store/database.h"
@@ -9,7 +10,18 @@
 
 namespace store {
 
-Query::Query(QObject* parent) : QObject(parent) {}
+Query::Query(QObject* parent) : QObject(parent) {
+    // The count of a result read on demand advances one step per turn of the event loop,
+    // after what is waiting to be painted.
+    counting_.setSingleShot(true);
+    counting_.setInterval(0);
+    connect(&counting_, &QTimer::timeout, this, &Query::countStep);
+}
+
+void Query::setKeyset(const Keyset& keyset) {
+    close();
+    keyset_ = std::make_unique<Keyset>(keyset);
+}
 
 void Query::bindFolder(const QString& dataFolder) {
     if (dataFolder != dataFolder_) {
@@ -79,6 +91,8 @@ void Query::close() {
     open_ = false;
     names_.clear();
     rows_.clear();
+    paged_.reset();
+    counting_.stop();
     current_ = -1;
     eof_ = true;
     emit reset();
@@ -102,6 +116,23 @@ void Query::load() {
         if (!line.refusal.isEmpty()) {
             throw AppError(line.refusal);
         }
+    }
+    if (keyset_ && !lines_.isEmpty() && lines_[0].text == keyset_->select &&
+        lines_[0].params.isEmpty()) {
+        auto paged =
+            std::make_unique<PagedResult>(dataFolder_, *keyset_, lines_.mid(1), dateFields_);
+        paged->open();
+        names_ = paged->names();
+        paged_ = std::move(paged);
+        open_ = true;
+        current_ = recordCount() > 0 ? 0 : -1;
+        eof_ = recordCount() == 0;
+        emit reset();
+        emit currentChanged(current_);
+        if (!countKnown()) {
+            counting_.start();
+        }
+        return;
     }
     auto db = connectionFor(dataFolder_);
     Statement statement(*db, sql());
@@ -144,6 +175,78 @@ void Query::load() {
     emit currentChanged(current_);
 }
 
+void Query::countStep() {
+    if (!paged_ || walkRow_) {
+        return;
+    }
+    try {
+        paged_->countStep();
+    } catch (const AppError&) {
+        // No command is running to show it: the count stays an estimate, and the next read
+        // of a page, inside a command, meets the same error and says it.
+        return;
+    }
+    settle();
+    if (!countKnown()) {
+        counting_.start();
+    }
+}
+
+void Query::finishCount() {
+    if (!paged_) {
+        return;
+    }
+    counting_.stop();
+    while (!paged_->exact()) {
+        paged_->countStep();
+    }
+    settle();
+}
+
+void Query::settle() {
+    const int total = paged_->settledTotal();
+    const int delta = total - paged_->total();
+    if (delta == 0) {
+        return;
+    }
+    const int at = paged_->middleStart();
+    emit rowsAboutToChange(at, delta);
+    paged_->setTotal(total);
+    if (current_ >= at) {
+        current_ = std::clamp(current_ + delta, std::min(at, total - 1), total - 1);
+    }
+    emit rowsChanged(at, delta);
+}
+
+void Query::walk(const std::function<void(int, const QVariantList&)>& sink) {
+    if (!paged_) {
+        QVariantList row;
+        for (int r = 0; r < recordCount(); ++r) {
+            moveTo(r);
+            eof_ = false;
+            rows_.values(r, row);
+            sink(r, row);
+        }
+        eof_ = true;
+        return;
+    }
+    counting_.stop();
+    const auto columns = static_cast<int>(names_.size());
+    QVariantList row;
+    struct Forget {
+        const QVariantList*& row;
+        ~Forget() { row = nullptr; }
+    } forget{walkRow_};
+    walkRow_ = &row;
+    paged_->walk([&](int n, const QVariant* cells) {
+        row = QVariantList(cells, cells + columns);
+        sink(n, row);
+    });
+    settle();
+    moveTo(recordCount() - 1);
+    eof_ = true;
+}
+
 int Query::execSQL() {
     close();
     auto db = connectionFor(dataFolder_);
@@ -169,6 +272,9 @@ void Query::first() {
 }
 
 void Query::next() {
+    if (paged_) {
+        settle();  // a walk past the counted rows corrects the estimate as it goes
+    }
     if (current_ + 1 < recordCount()) {
         moveTo(current_ + 1);
     } else {
@@ -198,6 +304,9 @@ Field Query::fieldByName(const QString& name) const {
     if (column < 0) {
         throw AppError(QStringLiteral("Field '%1' not found").arg(name));
     }
+    if (walkRow_) {
+        return Field(walkRow_->value(column));
+    }
     if (current_ < 0) {
         return Field(QVariant());
     }
@@ -205,7 +314,29 @@ Field Query::fieldByName(const QString& name) const {
 }
 
 QVariant Query::value(int row, int column) const {
-    return rows_.value(row, column);
+    if (!paged_) {
+        return rows_.value(row, column);
+    }
+    if (column < 0 || column >= names_.size()) {
+        return QVariant();
+    }
+    const QVariant* cells = paged_->row(row);
+    // A walk counts as it goes: no step of the count runs while the grid paints during it.
+    if (!walkRow_ && !counting_.isActive() && !countKnown()) {
+        counting_.start();  // what the read learnt reaches the grid after this paint
+    }
+    return cells ? cells[column] : QVariant();
+}
+
+void Query::rowValues(int row, QVariantList& out) const {
+    if (!paged_) {
+        rows_.values(row, out);
+        return;
+    }
+    out.clear();
+    if (const QVariant* cells = paged_->row(row)) {
+        out = QVariantList(cells, cells + names_.size());
+    }
 }
 
 }  // namespace store

@@ -3,9 +3,13 @@
 #include <QObject>
 #include <QSet>
 #include <QStringList>
+#include <QTimer>
 #include <QVariant>
+#include <functional>
+#include <memory>
 
 #include "store/field.h"
+#include "store/pagedresult.h"
 #include "store/resultrows.h"
 
 namespace store {
@@ -20,9 +24,10 @@ struct Line {
 };
 
 // A statement kept as numbered lines, and the read-only result it yields. Changing any line
-// closes an open result, so the next open runs the new statement. The whole result is read
-// at once, compactly, and the statement finished, so no read transaction stays open behind
-// it; an earlier result is let go before the next one is read.
+// closes an open result, so the next open runs the new statement. A statement whose first
+// line is a keyset's select (the orders) is read on demand, page by page (PagedResult says
+// how); any other result (the dish list, where one compact read is faster) is read whole at
+// once and the statement finished. Either way no read transaction stays open behind it.
 class Query : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +46,15 @@ public:
 
     // Results whose fields hold ISO dates; their values are read as dates.
     void setDateFields(const QStringList& names);
+    // Statements whose first line is this keyset's select are read on demand.
+    void setKeyset(const Keyset& keyset);
+    bool readsOnDemand() const { return paged_ != nullptr; }
+    // False while the record count is still an estimate (it is being counted in steps).
+    bool countKnown() const {
+        return !paged_ || (paged_->exact() && paged_->total() == paged_->settledTotal());
+    }
+    // Counts what is left of a result read on demand now, instead of in steps.
+    void finishCount();
 
     void open();  // does nothing when already open
     void close();
@@ -48,7 +62,7 @@ public:
     int execSQL();  // for statements that yield no rows; answers the rows changed
 
     bool isOpen() const { return open_; }
-    int recordCount() const { return rows_.rowCount(); }
+    int recordCount() const { return paged_ ? paged_->total() : rows_.rowCount(); }
     const QStringList& fieldNames() const { return names_; }
     int fieldIndex(const QString& name) const;  // -1 when absent; case does not matter
 
@@ -77,22 +91,37 @@ public:
 
     Field fieldByName(const QString& name) const;  // of the current row
     QVariant value(int row, int column) const;
-    void rowValues(int row, QVariantList& out) const { rows_.values(row, out); }
+    void rowValues(int row, QVariantList& out) const;
+
+    // Hands every row to the sink, from the first to the last (row from 0, its values), the
+    // cursor on each as it goes; afterwards the cursor is on the last row. A result read on
+    // demand streams in large pieces and learns its exact count on the way.
+    void walk(const std::function<void(int, const QVariantList&)>& sink);
 
 signals:
     void reset();                  // opened, closed or re-read
     void currentChanged(int row);  // the cursor moved
+    // A result read on demand learnt its count better: delta rows come (or go, when
+    // negative) at row first. Sent around the change, never while a grid paints.
+    void rowsAboutToChange(int first, int delta);
+    void rowsChanged(int first, int delta);
 
 private:
     void load();
     void moveTo(int row);
+    void countStep();
+    void settle();
 
     QString dataFolder_;
     QList<Line> lines_;
     QSet<QString> dateFields_;
+    std::unique_ptr<Keyset> keyset_;
     bool open_ = false;
     QStringList names_;
     ResultRows rows_;
+    std::unique_ptr<PagedResult> paged_;
+    mutable QTimer counting_;
+    const QVariantList* walkRow_ = nullptr;  // while a walk is on: the row it is at
     int current_ = -1;
     bool eof_ = true;
     int quiet_ = 0;

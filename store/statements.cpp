@@ -168,6 +168,21 @@ store::Line ordersSelect() {
     return {kOrdersSelect, {}};
 }
 
+const store::Keyset& ordersKeyset() {
+    static const store::Keyset keyset{
+        kOrdersSelect,
+        QStringLiteral("select o.rowid, o.fio fio, g.nm nm, o.kvo kvo, o.sena sena, o.summ summ, "
+                       "o.dt dt from orders o,goods g"),
+        QStringLiteral("and (o.rowid>? and o.rowid<=?)"),
+        QStringLiteral("order by o.rowid limit ? offset ?"),
+        QStringLiteral("order by o.rowid desc limit ? offset ?"),
+        QStringLiteral("select count(*) from orders o,goods g"),
+        // Two subqueries: each is one step down the table's tree, where min and max together
+        // would scan it.
+        QStringLiteral("select (select min(rowid) from orders), (select max(rowid) from orders)")};
+    return keyset;
+}
+
 QList<store::Line> orders() {
     return {ordersSelect(), ordersByWaiter(QString())};
 }

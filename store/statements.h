@@ -38,6 +38,8 @@ store::Line dishNow(qint64 code);
 
 QList<store::Line> orders();  // the first line and the filter line for every order
 store::Line ordersSelect();
+// The orders list read in pages by the orders' rowid: the order its join scans them in.
+const store::Keyset& ordersKeyset();
 store::Line ordersByWaiter(const QString& searchText);
 store::Line ordersByDish(const QString& searchText);
 

@@ -1,6 +1,7 @@
 #include "tests/support.h"
 
 #include <QBuffer>
+#include <QDate>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -50,6 +51,39 @@ void TestFolder::addOrder(qint64 code, const QString& waiter, qint64 quantity, d
     insert.bindAll({code, waiter.isNull() ? QVariant() : QVariant(waiter), quantity, price,
                     price * static_cast<double>(quantity), isoDate});
     insert.run();
+}
+
+void TestFolder::addManyOrders(int orders) {
+    db().exec(
+        QStringLiteral(
+            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
+            "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) select i, 'Тағам ' || i, "
+            "'Топ', 4, i * 10, i % 90, null from n; "
+            "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
+            "insert into orders (code, fio, kvo, sena, summ, dt) select 1 + i % 2100, "
+            "'Даяшы ' || (i % 20), 1 + i % 9, (i % 500) / 4.0, (1 + i % 9) * ((i % 500) / 4.0), "
+            "date('2016-01-01', '+' || (i % 4000) || ' days') from n")
+            .arg(orders));
+}
+
+QList<QVariantList> TestFolder::statementRows(const QString& sql, const QVariantList& params,
+                                              const QSet<int>& dateColumns) {
+    QList<QVariantList> rows;
+    store::Statement statement(db(), sql);
+    statement.bindAll(params);
+    while (statement.step()) {
+        QVariantList row;
+        for (int c = 0; c < statement.columnCount(); ++c) {
+            QVariant value = statement.column(c);
+            if (dateColumns.contains(c)) {
+                const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
+                value = date.isValid() ? QVariant(date) : value;
+            }
+            row.append(value);
+        }
+        rows.append(row);
+    }
+    return rows;
 }
 
 QVariant TestFolder::scalar(const QString& sql, const QVariantList& params) {

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QPrinter>
+#include <QSet>
 #include <QString>
 #include <QTemporaryDir>
 #include <QVariant>
@@ -27,6 +28,12 @@ public:
     void addOrder(qint64 code, const QString& waiter, qint64 quantity, double price,
                   const QString& isoDate);
     QVariant scalar(const QString& sql, const QVariantList& params = {});
+    // 2 000 dishes (Vozr 0 for every 90th) and that many orders over 2 100 codes (so some
+    // have no dish), 20 waiters, prices with fractions, dates over eleven years.
+    void addManyOrders(int orders);
+    // The rows one statement of a query yields, read at once, ISO dates in dateColumns as dates.
+    QList<QVariantList> statementRows(const QString& sql, const QVariantList& params,
+                                      const QSet<int>& dateColumns);
 
 private:
     QTemporaryDir dir_;

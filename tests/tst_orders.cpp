@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -49,6 +50,7 @@ private slots:
     void viewSearchesByWaiterOrDish();
     void draggedColumnsLastForTheRun();
     void viewLoadsOncePerShowing();
+    void ctrlEndShowsTheLastRowsAtOnce();
     void oneConnectionForTheWholeRun();
     void ordersAreForTheDishAsItIsNow_data();
     void ordersAreForTheDishAsItIsNow();
@@ -325,6 +327,54 @@ void OrdersTest::viewLoadsOncePerShowing() {
     });
     w.main.action(QStringLiteral("orders"))->trigger();
     QCOMPARE(answers.messages.size(), 1);
+}
+
+// Ctrl+End on 200 000 orders shows the statement's last rows, read from the end before the
+// count is known; Page Up reads on from there; learning the count leaves the grid on them.
+// The grid holds only the rows it shows; its own scroll bar stands for the whole result.
+void OrdersTest::ctrlEndShowsTheLastRowsAtOnce() {
+    Session session;
+    auto& [folder, answers, w] = session;
+    folder.addManyOrders(200000);
+    w.show();
+    w.orders.show();
+    w.orders.FormShow();
+    QTableView* grid = w.orders.DBGrid1;
+    const store::Query& query = w.orders.Query1;
+    QVERIFY(!query.countKnown());
+    const QList<QVariantList> all = folder.statementRows(query.sql(), query.params(), {5});
+    const int rows = static_cast<int>(all.size());
+    const auto* bar = grid->findChild<QScrollBar*>(QStringLiteral("resultScrollBar"));
+    QVERIFY(bar);
+    // The grid's rows are the statement's from first on, and the current one is marked.
+    auto shownFrom = [&](int first) {
+        const QAbstractItemModel* model = grid->model();
+        QVERIFY(model->rowCount() > 10);
+        QCOMPARE(bar->value(), first + query.recordCount() - rows);
+        QCOMPARE(grid->currentIndex().row(), query.currentRow() - bar->value());
+        for (int r = 0; r < model->rowCount(); ++r) {
+            for (int c = 0; c < 6; ++c) {
+                QCOMPARE(model->index(r, c).data().toString(), store::plainText(all[first + r][c]));
+            }
+        }
+    };
+    const int window = w.orders.DataSource1->windowRows();
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(query.currentRow(), query.recordCount() - 1);
+    QCOMPARE(bar->value(), bar->maximum());
+    shownFrom(rows - window);
+    QTest::keyClick(grid, Qt::Key_PageUp);
+    QTest::keyClick(grid, Qt::Key_Up);
+    shownFrom(rows - window - 2);
+    QTRY_VERIFY_WITH_TIMEOUT(query.countKnown(), 20000);
+    QCOMPARE(query.recordCount(), rows);
+    shownFrom(rows - window - 2);
+    QCOMPARE(bar->maximum(), rows - window);
+    QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+    shownFrom(0);
+    QCOMPARE(grid->model()->rowCount(), window);  // no more rows than it shows
+    w.orders.hide();
+    QVERIFY(answers.messages.isEmpty());
 }
 
 void OrdersTest::oneConnectionForTheWholeRun() {

@@ -53,6 +53,7 @@ private slots:
     void compactResultsKeepEveryValue();
     void largeResultsReadLikeTheStore();
     void noReadTransactionStaysBehindAResult();
+    void pagesGiveTheStatementsRows();
     void backupWhileOrdersAreSavedIsWhole();
     void kazakhAlphabetOrder_data();
     void kazakhAlphabetOrder();
@@ -630,19 +631,15 @@ void StoreTest::compactResultsKeepEveryValue() {
 
 void StoreTest::largeResultsReadLikeTheStore() {
     TestFolder folder;
-    folder.db().exec(QStringLiteral(
-        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
-        "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) select i, 'Тағам ' || i, "
-        "'Топ', 4, i * 10, i % 90, null from n; "
-        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 200000) "
-        "insert into orders (code, fio, kvo, sena, summ, dt) select 1 + i % 2100, "
-        "'Даяшы ' || (i % 20), 1 + i % 9, (i % 500) / 4.0, (1 + i % 9) * ((i % 500) / 4.0), "
-        "date('2016-01-01', '+' || (i % 4000) || ' days') from n"));
+    folder.addManyOrders(200000);
     store::Query query;
     query.setDateFields({QStringLiteral("dt")});
+    query.setKeyset(statements::ordersKeyset());
     query.bindFolder(folder.dataFolder());
     query.addLines(statements::orders());
     query.open();
+    QVERIFY(query.readsOnDemand());
+    query.finishCount();  // then any row is read by its place, from the nearest counted key
     QVERIFY(query.recordCount() > 190000);
     compareWithTheStore(query, folder.db(), {5});
     // Reported: one table row per result row, its cells as the store holds them.
@@ -672,6 +669,7 @@ void StoreTest::largeResultsReadLikeTheStore() {
     query.addLine(statements::ordersSelect());
     query.addLine(statements::ordersByWaiter(QStringLiteral("Даяшы 7")));
     query.open();
+    query.finishCount();
     const int expected = folder
                              .scalar(QStringLiteral("select count(*) from orders o, goods g "
                                                     "where instr(o.fio, 'Даяшы 7') > 0 and "
@@ -705,6 +703,61 @@ void StoreTest::noReadTransactionStaysBehindAResult() {
         store::readDishDetails(folder.dataFolder(), i + 1);
     }
     QCOMPARE(store::connectionsOpened() - opensBefore, 1);
+}
+
+// The orders read page by page from both ends, as the view reads them, against one statement
+// run at opening: no row lost or twice, also while another copy takes orders between pages,
+// and no read transaction left open between pages (a TRUNCATE checkpoint goes through).
+void StoreTest::pagesGiveTheStatementsRows() {
+    TestFolder folder;
+    folder.addManyOrders(200000);
+    store::Query query;
+    query.setDateFields({QStringLiteral("dt")});
+    query.setKeyset(statements::ordersKeyset());
+    query.bindFolder(folder.dataFolder());
+    query.addLines(statements::orders());
+    const QList<QVariantList> all = folder.statementRows(query.sql(), query.params(), {5});
+    const int rows = static_cast<int>(all.size());
+    query.open();
+    QVERIFY(!query.countKnown());
+    auto checkpointed = [&] {
+        store::Statement checkpoint(folder.db(), QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        return checkpoint.step() && checkpoint.column(0).toInt() == 0;
+    };
+    // The last rows first, read from the end before anything is counted (Ctrl+End).
+    QVariantList row;
+    const int shown = query.recordCount();
+    for (int back = 0; back < 3 * store::PagedResult::kPageRows; ++back) {
+        query.rowValues(shown - 1 - back, row);
+        QCOMPARE(row, all[all.size() - 1 - back]);
+    }
+    folder.addOrder(1, QStringLiteral("Жаңа"), 1, 100, QStringLiteral("2026-12-09"));
+    QVERIFY(checkpointed());
+    // Then from the start, as a walk with next() reads them, past the rows of the end.
+    int n = 0;
+    for (query.first(); !query.eof(); query.next(), ++n) {
+        query.rowValues(query.currentRow(), row);
+        if (row != all.value(n)) {
+            QFAIL(qPrintable(
+                QStringLiteral("row %1 of %2 (%3 shown): %4 read, %5 stated")
+                    .arg(n)
+                    .arg(rows)
+                    .arg(query.recordCount())
+                    .arg(row.value(0).toString() + row.value(5).toString(),
+                         all.value(n).value(0).toString() + all.value(n).value(5).toString())));
+        }
+        if (n % 10000 == 0) {
+            folder.addOrder(1, QStringLiteral("Жаңа"), 1, 100, QStringLiteral("2026-12-09"));
+            QVERIFY(checkpointed());
+        }
+    }
+    QCOMPARE(n, rows);
+    QVERIFY(query.countKnown());
+    QCOMPARE(query.recordCount(), rows);
+    // A row deep in the middle is read from the nearest counted key.
+    query.rowValues(rows / 2 + 7, row);
+    QCOMPARE(row, all[rows / 2 + 7]);
+    QVERIFY(checkpointed());
 }
 
 void StoreTest::backupWhileOrdersAreSavedIsWhole() {
