@@ -12,6 +12,7 @@
 #include "store/datafolder.h"
 #include "store/error.h"
 #include "store/sqlfunctions.h"
+#include "store/statements.h"
 
 // The schema is compiled into this library; a static library must ask for it by name.
 static void loadSchemaResource() {
@@ -78,6 +79,24 @@ void refuseWhatIsNoDatabase(const QString& path) {
     const QByteArray header = file.read(16);
     if (header != QByteArray("SQLite format 3\0", 16)) {
         throw StoreError(SQLITE_NOTADB, QStringLiteral("file is not a database: %1").arg(path));
+    }
+}
+
+// A base made before the orders had their date index gets it when it is first opened for
+// writing; a base that may not be written is read without it. A base that another copy of
+// the program holds busy gets it next time.
+void ensureOrderDateIndex(Database& db) {
+    if (sqlite3_table_column_metadata(db.handle(), "main", "orders", "dt", nullptr, nullptr,
+                                      nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return;  // no orders table: the program says so where it reads one
+    }
+    try {
+        db.exec(statements::orderDateIndex());
+    } catch (const StoreError& error) {
+        const int primary = error.code() & 0xFF;
+        if (primary != SQLITE_BUSY && primary != SQLITE_LOCKED && primary != SQLITE_READONLY) {
+            throw;
+        }
     }
 }
 
@@ -161,6 +180,9 @@ std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
     }
     // SQLite opens a write-protected file for reading only, without a word.
     database->readOnly_ = sqlite3_db_readonly(db, "main") == 1;
+    if (!database->readOnly_) {
+        ensureOrderDateIndex(*database);
+    }
     return database;
 }
 
