@@ -209,8 +209,8 @@ TFormSummary::TFormSummary(QWidget* parent) : QDialog(parent) {
     for (int column = SummaryTable::Lines; column < SummaryTable::ColumnCount; ++column) {
         DBGrid1->setColumnWidth(column, 80);
     }
-    Splitter1->setStretchFactor(0, 3);
-    Splitter1->setStretchFactor(1, 2);
+    Splitter1->setStretchFactor(0, 1);
+    Splitter1->setStretchFactor(1, 1);
 
     Chart1->setRenderHint(QPainter::Antialiasing);
     Chart1->chart()->legend()->hide();
@@ -286,7 +286,8 @@ void TFormSummary::DateTimePicker1Change() {
 }
 
 void TFormSummary::RadioButtonClick() {
-    sortColumn_ = -1;
+    sortColumn_ = -1;  // each grouping starts in its own order
+    DBGrid1->horizontalHeader()->setSortIndicatorShown(false);
     reload();
 }
 
@@ -336,6 +337,9 @@ void TFormSummary::DBGrid1TitleClick(int column) {
     // A second click on the same title turns the order round; numbers start largest first.
     sortDescending_ = column == sortColumn_ ? !sortDescending_ : column != SummaryTable::Key;
     sortColumn_ = column;
+    DBGrid1->horizontalHeader()->setSortIndicator(
+        column, sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
+    DBGrid1->horizontalHeader()->setSortIndicatorShown(true);
     Table1.sortBy(column, sortDescending_);
     redrawChart();
 }
@@ -368,28 +372,32 @@ void TFormSummary::redrawChart() {
     auto* series = new QHorizontalBarSeries;
     auto* set = new QBarSet(QStringLiteral("Сомасы"));
     set->setColor(QColor(192, 220, 192).darker(140));
+    // Horizontal bars go up from the axis' start: the table's first row is added last, so
+    // that it stands at the top.
     QStringList labels;
-    const QFontMetrics metrics(font());
-    QStringList seen;
-    for (const auto& [label, sum] : shown) {
+    const QFont labelFont = font();
+    const QFontMetrics metrics(labelFont);
+    for (auto bar = shown.crbegin(); bar != shown.crend(); ++bar) {
         // Categories must differ; a long name is shortened to what fits beside the bars.
-        QString text =
-            metrics.elidedText(label.isEmpty() ? QStringLiteral(" ") : label, Qt::ElideRight, 160);
+        QString text = metrics.elidedText(bar->first.isEmpty() ? QStringLiteral(" ") : bar->first,
+                                          Qt::ElideRight, 150);
         while (labels.contains(text)) {
             text += QLatin1Char(' ');
         }
         labels.append(text);
-        *set << sum;
+        *set << bar->second;
     }
     series->append(set);
     series->setBarWidth(0.8);
     chart->addSeries(series);
     auto* categories = new QBarCategoryAxis;
     categories->append(labels);
-    categories->setReverse(true);  // the table's first row at the top
+    categories->setLabelsFont(labelFont);
     auto* values = new QValueAxis;
     values->setLabelFormat(QStringLiteral("%.0f"));
     values->setMin(0);
+    values->setLabelsFont(labelFont);
+    values->setTickCount(4);
     chart->addAxis(categories, Qt::AlignLeft);
     chart->addAxis(values, Qt::AlignBottom);
     series->attachAxis(categories);
