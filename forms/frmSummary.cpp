@@ -415,7 +415,14 @@ void TFormSummary::redrawChart() {
 void TFormSummary::BitBtn1Click() {
     const QString folder = store::programFolder();
     const QString path = reports::summaryReportPath(folder);
-    reports::writeTable(path, windowTitle(), Table1.titles(), Table1.texts(false),
+    // The heading says which days and which grouping the table is of.
+    const QRadioButton* buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
+                                     RadioButton5};
+    const QString heading = QStringLiteral("%1: %2 – %3, %4")
+                                .arg(windowTitle(), store::plainText(DateTimePicker1->date()),
+                                     store::plainText(DateTimePicker2->date()),
+                                     buttons[static_cast<int>(grouping())]->text().toLower());
+    reports::writeTable(path, windowTitle(), heading, Table1.titles(), Table1.texts(false),
                         Table1.groupCount());
     ui::desktop().openDocument(path, folder);
 }

@@ -196,12 +196,12 @@ QString summaryReportPath(const QString& programFolder) {
     return programFolder + QStringLiteral("/summary.xls");
 }
 
-void writeTable(const QString& filePath, const QString& title, const QStringList& titles,
-                const QList<QStringList>& rows, qsizetype numberedRows) {
+void writeTable(const QString& filePath, const QString& title, const QString& heading,
+                const QStringList& titles, const QList<QStringList>& rows, qsizetype numberedRows) {
     ReportFile file(filePath);
-    const QString heading = htmlCellText(title);
-    file.line(QStringLiteral("<html><head><title>%1</title></head><body>").arg(heading));
-    file.line(QStringLiteral("<h3>%1</h3>").arg(heading));
+    file.line(
+        QStringLiteral("<html><head><title>%1</title></head><body>").arg(htmlCellText(title)));
+    file.line(QStringLiteral("<h3>%1</h3>").arg(htmlCellText(heading)));
     file.line(QStringLiteral("<table border=1><tr><td><b>№</b></td>"));
     for (const QString& text : titles) {
         file.line(QStringLiteral("<td><b>%1</b></td>").arg(htmlCellText(text)));

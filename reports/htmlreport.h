@@ -24,10 +24,11 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
                  const QList<store::Column>& columns, const QString& programFolder,
                  const Progress& progress = {});
 
-// A table a window holds in memory, in the orders report's format under its own title: the
-// first numberedRows rows numbered from 1, any after them (a totals row) with an empty number.
-void writeTable(const QString& filePath, const QString& title, const QStringList& titles,
-                const QList<QStringList>& rows, qsizetype numberedRows);
+// A table a window holds in memory, in the orders report's format under its own title and
+// heading: the first numberedRows rows numbered from 1, any after them (a totals row) with an
+// empty number.
+void writeTable(const QString& filePath, const QString& title, const QString& heading,
+                const QStringList& titles, const QList<QStringList>& rows, qsizetype numberedRows);
 
 // Where the menu, orders and sales summary reports go.
 QString menuReportPath(const QString& programFolder);

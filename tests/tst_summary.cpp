@@ -239,7 +239,10 @@ void SummaryTest::filesQuoteAWaiterWithCommaAndQuotes() {
     const QByteArray bytes = report.readAll();
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF<html>"));
     const QString html = QString::fromUtf8(bytes);
-    QVERIFY(html.startsWith(QStringLiteral("<html><head><title>Сатылым қорытындысы")));
+    QVERIFY(
+        html.startsWith(QStringLiteral("<html><head><title>Сатылым қорытындысы</title></head>"
+                                       "<body>\r\n<h3>Сатылым қорытындысы: ")));
+    QVERIFY(html.contains(QStringLiteral(", даяшы бойынша</h3>")));
     QVERIFY(html.contains(
         QStringLiteral("\r\n<td>&quot;Бек&quot;, "
                        "O'Neil</td>\r\n<td>1</td>\r\n<td>3</td>\r\n<td>3751,5</td>\r\n")));
