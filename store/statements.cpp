@@ -142,10 +142,12 @@ QString summary(store::Grouping grouping, bool ranged) {
     const QString range = ranged ? QStringLiteral("where dt between ?1 and ?2\n") : QString();
     const QString perDay =
         QStringLiteral("(select dt, fio, count(*) n, sum(kvo) q, sum(summ) s from orders\n");
-    // An order whose dish is gone keeps its code.
+    // An order whose dish is gone keeps its code. "+code": the lines are read from the date
+    // index and sorted, which over every line is ten times faster than walking the code index
+    // with a look-up in the table for each line.
     const QString perCode =
         QStringLiteral("(select code, count(*) n, sum(kvo) q, sum(summ) s from orders\n") + range +
-        QStringLiteral("group by code) s left join goods g on g.Code = s.code\n");
+        QStringLiteral("group by +code) s left join goods g on g.Code = s.code\n");
     switch (grouping) {
         case store::Grouping::Day:
             return QStringLiteral("select dt, null, count(*), sum(kvo), sum(summ) from orders\n") +
