@@ -139,6 +139,8 @@ QString summary(store::Grouping grouping, bool ranged) {
     // The order-date index holds every column read here, in the order (dt, fio, code): days,
     // and waiters within a day, come out of it already grouped, and months and waiters are
     // summed from those day groups, so that only dishes and groups need a sort of the lines.
+    // Days and months come in date order; the others in the order of their keys, which the
+    // program turns into the order of their sums (a sort of the few groups, not of the lines).
     const QString range = ranged ? QStringLiteral("where dt between ?1 and ?2\n") : QString();
     const QString perDay =
         QStringLiteral("(select dt, fio, count(*) n, sum(kvo) q, sum(summ) s from orders\n");
@@ -157,17 +159,17 @@ QString summary(store::Grouping grouping, bool ranged) {
                        "select substr(dt, 1, 7) m, null, sum(n), sum(q), sum(s) from\n") +
                    perDay + range + QStringLiteral("group by dt)\ngroup by m\norder by m");
         case store::Grouping::Waiter:
-            return QStringLiteral("select fio, null, sum(n), sum(q), sum(s) ss from\n") + perDay +
-                   range + QStringLiteral("group by dt, fio)\ngroup by fio\norder by ss desc, fio");
+            return QStringLiteral("select fio, null, sum(n), sum(q), sum(s) from\n") + perDay +
+                   range + QStringLiteral("group by dt, fio)\ngroup by fio");
         case store::Grouping::Dish:
             return QStringLiteral(
                        "select g.Nm, iif(g.Code is null, s.code, null), s.n, s.q, s.s from\n") +
-                   perCode + QStringLiteral("order by s.s desc, s.code");
+                   perCode;
         case store::Grouping::Group:
             return QStringLiteral(
                        "select iif(g.Code is null, null, g.Tys) t, iif(g.Code is null, s.code, "
-                       "null) c, sum(s.n), sum(s.q), sum(s.s) ss from\n") +
-                   perCode + QStringLiteral("group by t, c\norder by ss desc, t, c");
+                       "null) c, sum(s.n), sum(s.q), sum(s.s) from\n") +
+                   perCode + QStringLiteral("group by t, c");
     }
     return QString();
 }

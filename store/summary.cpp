@@ -1,5 +1,7 @@
 #include "store/summary.h"
 
+#include <algorithm>
+
 #include "store/database.h"
 #include "store/statements.h"
 
@@ -23,6 +25,11 @@ QList<SummaryRow> readSummary(const QString& dataFolder, Grouping grouping, cons
         row.quantity = select.columnInteger(3);
         row.sum = select.columnReal(4);
         rows.append(std::move(row));
+    }
+    // Largest sum first; groups of equal sums keep the order of their keys.
+    if (grouping != Grouping::Day && grouping != Grouping::Month) {
+        std::stable_sort(rows.begin(), rows.end(),
+                         [](const SummaryRow& a, const SummaryRow& b) { return a.sum > b.sum; });
     }
     return rows;
 }

@@ -143,6 +143,13 @@ void SummaryTest::everyGroupingSumsAsAPlainGroupBy() {
         QVERIFY2(got.count(key) == 1, qPrintable(key));
         compareTotals(got.at(key), totals, key);
     }
+    // Days and months in date order, the others by sum, largest first.
+    const SummaryTable& table1 = w.summary.Table1;
+    for (int i = 1; i < table1.groupCount(); ++i) {
+        const store::SummaryRow& a = table1.group(i - 1);
+        const store::SummaryRow& b = table1.group(i);
+        QVERIFY(grouping <= 1 ? a.key.toString() < b.key.toString() : a.sum >= b.sum);
+    }
     // The totals row is the orders table's, not the orders view's join.
     store::Statement table(
         folder.db(),
