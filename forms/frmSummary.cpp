@@ -375,7 +375,13 @@ void TFormSummary::redrawChart() {
     // Horizontal bars go up from the axis' start: the table's first row is added last, so
     // that it stands at the top.
     QStringList labels;
-    const QFont labelFont = font();
+    // Names in a font small enough for every bar's row, else the chart shows only "...".
+    QFont labelFont = font();
+    const double room =
+        Chart1->height() * 0.8 / static_cast<double>(std::max<qsizetype>(1, shown.size()));
+    if (QFontMetricsF(labelFont).height() > room - 2) {
+        labelFont.setPixelSize(std::max(7, static_cast<int>(room) - 3));
+    }
     const QFontMetrics metrics(labelFont);
     for (auto bar = shown.crbegin(); bar != shown.crend(); ++bar) {
         // Categories must differ; a long name is shortened to what fits beside the bars.
@@ -393,6 +399,7 @@ void TFormSummary::redrawChart() {
     auto* categories = new QBarCategoryAxis;
     categories->append(labels);
     categories->setLabelsFont(labelFont);
+    categories->setTruncateLabels(false);  // shortened above to what fits, never to "..."
     auto* values = new QValueAxis;
     values->setLabelFormat(QStringLiteral("%.0f"));
     values->setMin(0);
