@@ -4,6 +4,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen bench_suite ORDERS_FOLDER PICTURES_FOLDER SMALL_FOLDER
 //                                         [TEN_MILLION_ORDERS_FOLDER]
+//   QT_QPA_PLATFORM=offscreen bench_suite summary FOLDER   (the sales summary alone)
 //
 // Some measures need a process of their own (memory, start-up); the suite starts itself
 // for them with a first argument naming the measure.
@@ -26,7 +27,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <functional>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "forms/windows.h"
@@ -321,6 +325,55 @@ private:
     sqlite3_stmt* insert_ = nullptr;
 };
 
+// The sales summary over a base of ten million orders: a change of grouping with a month's
+// and a year's range (the table and the chart redrawn), and every order line against the
+// shell's run of the same statement.
+void summaryRows(const QString& folder, std::vector<Row>& rows) {
+    static std::deque<std::string> names;
+    auto name = [](const QString& text) { return names.emplace_back(text.toStdString()).c_str(); };
+    Windows w(folder);
+    w.main.show();
+    QCoreApplication::processEvents();
+    TFormSummary& form = w.summary;
+    form.show();
+    form.FormShow();
+    const auto [first, last] = store::orderDates(store::dataFolder());
+    QRadioButton* buttons[] = {form.RadioButton1, form.RadioButton2, form.RadioButton3,
+                               form.RadioButton4, form.RadioButton5};
+    const char* const groupings[] = {"day", "month", "waiter", "dish", "group"};
+    auto redraw = [&] {
+        return seconds([&] {
+            form.RadioButtonClick();
+            form.DBGrid1->grab();
+            form.Chart1->grab();
+        });
+    };
+    const QDate monthStart(last.year(), last.month(), 1);
+    const std::tuple<const char*, QDate, double> ranges[] = {
+        {"a month", monthStart, 100}, {"a year", last.addDays(1).addYears(-1), 500}};
+    for (const auto& [span, from, limit] : ranges) {
+        form.DateTimePicker1->setDate(from);
+        form.DateTimePicker2->setDate(last);
+        for (int g = 0; g < 5; ++g) {
+            buttons[g]->setChecked(true);
+            rows.push_back({name(QStringLiteral("sales summary by %1, %2 (table and chart)")
+                                     .arg(QLatin1String(groupings[g]), QLatin1String(span))),
+                            "10 000 000 orders", median5(redraw) * 1000, 0, limit, "ms"});
+        }
+    }
+    form.Button6->click();
+    for (int g = 0; g < 5; ++g) {
+        buttons[g]->setChecked(true);
+        const QString sql = statements::summary(static_cast<store::Grouping>(g), false);
+        rows.push_back({name(QStringLiteral("sales summary by %1, every order line")
+                                 .arg(QLatin1String(groupings[g]))),
+                        "10 000 000 orders", median5(redraw),
+                        median5([&] { return shell(folder, sql + QStringLiteral(";\n")); }), 1.2,
+                        ""});
+    }
+    form.hide();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -342,6 +395,12 @@ int main(int argc, char** argv) {
     }
     if (args.size() == 2 && args[0] == QLatin1String("start")) {
         return measureStart(args[1]);
+    }
+    if (args.size() == 2 && args[0] == QLatin1String("summary")) {
+        std::vector<Row> rows;
+        summaryRows(args[1], rows);
+        print(rows);
+        return 0;
     }
     if (args.size() == 2 && args[0] == QLatin1String("photo")) {
         std::vector<Row> rows;
@@ -566,6 +625,9 @@ int main(int argc, char** argv) {
                         return seconds([&] { child({QStringLiteral("start"), small}); }) * 1000;
                     }),
                     0, 300, "ms"});
+    if (args.size() == 4) {
+        summaryRows(args[3], rows);
+    }
     print(rows);
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QCalendarWidget>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTextCharFormat>
@@ -60,6 +61,20 @@ void DatePicker::keyPressEvent(QKeyEvent* event) {
         event->key() == Qt::Key_Down && (event->modifiers() & Qt::AltModifier) != 0;
     if (event->key() == Qt::Key_F4 || altDown) {
         openCalendar();
+        event->accept();
+        return;
+    }
+    // A separator typed after a day or a month goes on to the next part of the date ("1.3." is
+    // the first of March), as it would without the Tab rule below. A part typed in full is
+    // left for the next one at once, so the separator after it ("15.10.2026") only goes
+    // past a part still whole and selected; after the year it does nothing.
+    const QString text = event->text();
+    if (text.size() == 1 && text[0].isPunct() &&
+        (event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        if (!lineEdit()->hasSelectedText() && currentSectionIndex() + 1 < sectionCount()) {
+            setCurrentSectionIndex(currentSectionIndex() + 1);
+            setSelectedSection(currentSection());
+        }
         event->accept();
         return;
     }

@@ -5,7 +5,7 @@
 // The order dialog's date picker: the user's short date format with the year in full,
 // years 1900 to 2099, and a drop-down calendar that opens from its arrow, F4 or Alt+Down,
 // with today marked. Tab leaves it for the next control, as in every other field of the
-// dialog; the arrow keys move between its day, month and year.
+// dialog; the arrow keys, and a typed separator, move between its day, month and year.
 class DatePicker : public QDateEdit {
     Q_OBJECT
 public:

@@ -24,6 +24,7 @@
 #include "forms/frmAbout.h"
 #include "forms/frmAdd.h"
 #include "forms/frmKeste.h"
+#include "forms/frmSummary.h"
 #include "forms/frmTaps.h"
 #include "forms/gridsource.h"
 #include "forms/look.h"
@@ -112,6 +113,10 @@ void TForm1::setDialogs(TForm2* editor, TForm3* order, TForm4* orders, TForm7* a
     Form3 = order;
     Form4 = orders;
     Form7 = about;
+}
+
+void TForm1::setSummary(TFormSummary* summary) {
+    FormSummary = summary;
 }
 
 // What the layout file cannot say: the glyph, the grid's columns and look, the memo's
@@ -236,7 +241,17 @@ void TForm1::buildCommands() {
     dataMenu->addAction(byName["change"]);
     dataMenu->addAction(byName["delete"]);
     menuBar()->addMenu(QStringLiteral("Сервис"))->addAction(byName["order"]);
-    menuBar()->addMenu(QStringLiteral("Есеп"))->addAction(byName["report"]);
+    QMenu* reportMenu = menuBar()->addMenu(QStringLiteral("Есеп"));
+    reportMenu->addAction(byName["report"]);
+    // The sales summary: a menu command of its own, with no toolbar button.
+    auto* summary = new QAction(QStringLiteral("Сатылым қорытындысы"), this);
+    summary->setObjectName(QStringLiteral("summary"));
+    summary->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
+    summary->setShortcutContext(Qt::WindowShortcut);
+    connect(summary, &QAction::triggered, this, ui::guardedSlot(this, &TForm1::SummaryClick));
+    addAction(summary);
+    actions_.append(summary);
+    reportMenu->addAction(summary);
     menuBar()->addMenu(QStringLiteral("Көмек"))->addAction(byName["about"]);
 
     const char* const toolbar[] = {"save",  "print",  nullptr,  "orders", nullptr,
@@ -496,6 +511,13 @@ void TForm1::TakeOrderClick() {
 void TForm1::OrdersClick() {
     ui::showModal(*Form4, [this] {
         Form4->FormShow();
+        return true;
+    });
+}
+
+void TForm1::SummaryClick() {
+    ui::showModal(*FormSummary, [this] {
+        FormSummary->FormShow();
         return true;
     });
 }

@@ -12,6 +12,7 @@ class TForm2;
 class TForm3;
 class TForm4;
 class TForm7;
+class TFormSummary;
 
 namespace forms {
 class GridSource;
@@ -38,6 +39,7 @@ public:
     TForm1();
     ~TForm1() override;
     void setDialogs(TForm2* editor, TForm3* order, TForm4* orders, TForm7* about);
+    void setSummary(TFormSummary* summary);
 
     // Handlers, named for the control and the event.
     void FormShow();
@@ -57,6 +59,7 @@ public:
     void DeleteClick();
     void TakeOrderClick();
     void MenuReportClick();
+    void SummaryClick();
     void AboutClick();
 
     // Closes and reopens the dish list with its lines as they stand.
@@ -91,6 +94,7 @@ private:
     TForm3* Form3 = nullptr;
     TForm4* Form4 = nullptr;
     TForm7* Form7 = nullptr;
+    TFormSummary* FormSummary = nullptr;
     bool sortDescending_ = false;
     bool shown_ = false;
     QSize designedSize_;  // outer size, frame included

@@ -156,6 +156,32 @@ QString ordersReportPath(const QString& programFolder) {
     return programFolder + QStringLiteral("/current.xls");
 }
 
+QString summaryReportPath(const QString& programFolder) {
+    return programFolder + QStringLiteral("/summary.xls");
+}
+
+void writeTable(const QString& filePath, const QString& title, const QString& heading,
+                const QStringList& titles, const QList<QStringList>& rows, qsizetype numberedRows) {
+    ReportFile file(filePath);
+    file.line(
+        QStringLiteral("<html><head><title>%1</title></head><body>").arg(htmlCellText(title)));
+    file.line(QStringLiteral("<h3>%1</h3>").arg(htmlCellText(heading)));
+    file.line(QStringLiteral("<table border=1><tr><td><b>№</b></td>"));
+    for (const QString& text : titles) {
+        file.line(QStringLiteral("<td><b>%1</b></td>").arg(htmlCellText(text)));
+    }
+    file.line(QStringLiteral("</tr>"));
+    for (qsizetype n = 0; n < rows.size(); ++n) {
+        file.line("<tr><td>", n < numberedRows ? QString::number(n + 1) : QString(), "</td>");
+        for (const QString& cell : rows[n]) {
+            file.line("<td>", htmlCellText(cell), "</td>");
+        }
+        file.line("", QString(), "</tr>");
+    }
+    file.line(QStringLiteral("</table></body></html>"));
+    file.finish();
+}
+
 void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
                  const QList<store::Column>& columns, const QString& programFolder,
                  const Progress& progress) {

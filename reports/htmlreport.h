@@ -24,9 +24,16 @@ void writeReport(ReportKind kind, const QString& filePath, store::Query& list,
                  const QList<store::Column>& columns, const QString& programFolder,
                  const Progress& progress = {});
 
-// Where the menu and orders reports go.
+// A table a window holds in memory, in the orders report's format under its own title and
+// heading: the first numberedRows rows numbered from 1, any after them (a totals row) with an
+// empty number.
+void writeTable(const QString& filePath, const QString& title, const QString& heading,
+                const QStringList& titles, const QList<QStringList>& rows, qsizetype numberedRows);
+
+// Where the menu, orders and sales summary reports go.
 QString menuReportPath(const QString& programFolder);
 QString ordersReportPath(const QString& programFolder);
+QString summaryReportPath(const QString& programFolder);
 
 // A cell's text as HTML: the characters HTML gives a meaning to are escaped, and a line
 // break is a character reference, so that every item of the file stays on its own line.

@@ -13,6 +13,7 @@
 #include "store/datafolder.h"
 #include "store/error.h"
 #include "store/sqlfunctions.h"
+#include "store/statements.h"
 
 // The schema is compiled into this library; a static library must ask for it by name.
 static void loadSchemaResource() {
@@ -157,6 +158,23 @@ bool isSqliteInternal(const QString& name) {
     return name.startsWith(QLatin1String("sqlite_autoindex_")) ||
            name == QLatin1String("sqlite_sequence") ||
            name.startsWith(QLatin1String("sqlite_stat"));
+
+// A base made before the orders had their date index gets it when it is first opened for
+// writing; a base that may not be written is read without it. A base that another copy of
+// the program holds busy gets it next time.
+void ensureOrderDateIndex(Database& db) {
+    if (sqlite3_table_column_metadata(db.handle(), "main", "orders", "dt", nullptr, nullptr,
+                                      nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return;  // no orders table: the program says so where it reads one
+    }
+    try {
+        db.exec(statements::orderDateIndex());
+    } catch (const StoreError& error) {
+        const int primary = error.code() & 0xFF;
+        if (primary != SQLITE_BUSY && primary != SQLITE_LOCKED && primary != SQLITE_READONLY) {
+            throw;
+        }
+    }
 }
 
 }  // namespace
@@ -243,6 +261,9 @@ std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
     // SQLite opens a write-protected file for reading only, without a word.
     database->readOnly_ = sqlite3_db_readonly(db, "main") == 1;
     prepareSortKeys(*database, database->isWritable());
+    if (!database->readOnly_) {
+        ensureOrderDateIndex(*database);
+    }
     return database;
 }
 

@@ -4,6 +4,7 @@
 #include <QList>
 
 #include "store/query.h"
+#include "store/summary.h"
 
 // Every statement the program sends, built in one place. What the user typed is always a
 // bound value; the lines keep their places, so a search replaces line 3 and a sort line 4.
@@ -64,6 +65,14 @@ QString sortKeysDue();
 QString makeDueSortKeys();
 QString clearDueSortKeys();
 QString sortKeysOfThisRunOnly();
+// The sales summary of one grouping over the orders dated from ?1 to ?2, both included, or
+// over every order line when not ranged: the group's key, the code of a deleted dish (else
+// null), the lines, the quantity and the sum.
+QString summary(store::Grouping grouping, bool ranged);
+// The first and the last order date.
+QString orderDates();
+// The order-date index, for a base made before it was part of the schema.
+QString orderDateIndex();
 
 // '%', '_' and '\' in a search text stand for themselves.
 QString likeContains(const QString& text);

@@ -78,7 +78,8 @@ void build(const QString& path, int dishes, int orders, bool pictures) {
     store::Statement order(*db, statements::orderRowInsert());
     const QDate first(2016, 1, 1);
     for (int i = 1; i <= orders; ++i) {
-        const int code = 1 + (i * 7919) % std::max(1, dishes);
+        // In 64 bits: i * 7919 passes the int range at 271 000 orders, which made codes of no dish.
+        const int code = static_cast<int>(1 + (qint64{i} * 7919) % std::max(1, dishes));
         const int quantity = 1 + i % 9;
         const int price = 100 + (code * 37) % 5000;
         order.bindAll({code, QString::fromUtf8(kWaiters[i % count(kWaiters)]), quantity, price,

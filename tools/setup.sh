@@ -10,7 +10,10 @@ case "$mode" in
   *) echo "usage: tools/setup.sh run|test" >&2; exit 2 ;;
 esac
 
-packages=(cmake g++ make qt6-base-dev libsqlite3-dev libicu-dev libgl-dev fonts-liberation2 xdg-utils)
+# Qt Charts draws the sales summary's chart; its CMake package also needs Qt OpenGL's, which
+# Debian's qt6-charts-dev does not pull in.
+packages=(cmake g++ make qt6-base-dev qt6-charts-dev libqt6opengl6-dev libsqlite3-dev libicu-dev
+          libgl-dev fonts-liberation2 xdg-utils)
 if [ "$mode" = test ]; then
   # A real printer (CUPS' PDF printer), the reports' real readers (LibreOffice), and for the
   # package test a virtual display to start the unpacked program on, keys to press, and the
