@@ -15,6 +15,7 @@
 
 #include "forms/gridsource.h"
 #include "forms/look.h"
+#include "forms/openreport.h"
 #include "reports/csvfile.h"
 #include "reports/htmlreport.h"
 #include "store/datafolder.h"
@@ -431,7 +432,7 @@ void TFormSummary::BitBtn1Click() {
                                      buttons[static_cast<int>(grouping())]->text().toLower());
     reports::writeTable(path, windowTitle(), heading, Table1.titles(), Table1.texts(false),
                         Table1.groupCount());
-    ui::desktop().openDocument(path, folder);
+    forms::openReport(path, folder, QStringLiteral("libreoffice-calc"));
 }
 
 void TFormSummary::BitBtn2Click() {

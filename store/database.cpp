@@ -158,6 +158,7 @@ bool isSqliteInternal(const QString& name) {
     return name.startsWith(QLatin1String("sqlite_autoindex_")) ||
            name == QLatin1String("sqlite_sequence") ||
            name.startsWith(QLatin1String("sqlite_stat"));
+}
 
 // A base made before the orders had their date index gets it when it is first opened for
 // writing; a base that may not be written is read without it. A base that another copy of

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     Refusing answers;
     ui::setDesktop(&answers);
     forms::Windows windows;
-    auto& [main, editor, order, orders, about] = windows;
+    auto& [main, editor, order, orders, about, summary] = windows;
     main.show();
     for (int n = first;; ++n) {
         if (n % 10 == 0) {

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     store::setProgramFolder(program.path());
 
     forms::Windows windows;
-    auto& [main, editor, order, orders, about] = windows;
+    auto& [main, editor, order, orders, about, summary] = windows;
     main.show();
     main.DBGrid1->selectRow(1);
     bool saved = save(main, folder, "main");
@@ -70,5 +70,9 @@ int main(int argc, char** argv) {
     orders.hide();
     about.show();
     saved = save(about, folder, "about") && saved;
+    about.hide();
+    summary.FormShow();
+    summary.show();
+    saved = save(summary, folder, "summary") && saved;
     return saved ? 0 : 1;
 }
