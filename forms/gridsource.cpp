@@ -57,7 +57,6 @@ void GridSource::fitWindow() {
     const int frame = grid_->frameWidth();
     const int top = frame + grid_->horizontalHeader()->height();
     bar_->setGeometry(grid_->width() - frame - extent, top, extent, grid_->height() - top - frame);
-    bar_->show();
     // Only whole rows: the grid then never scrolls by itself.
     const int rowHeight = grid_->verticalHeader()->defaultSectionSize();
     setWindow(std::max(1, grid_->viewport()->height() / rowHeight));
@@ -73,6 +72,8 @@ void GridSource::windowMoved() {
         bar_->setPageStep(windowRows());
         bar_->setValue(offset());
     }
+    // As a grid's own bar: shown only while the result is longer than the grid.
+    bar_->setVisible(resultRows() > windowRows());
     const int shown = currentResultRow() - offset();
     if (shown >= 0 && shown < rowCount()) {
         followCurrentRow(shown);
