@@ -86,14 +86,17 @@ void GridSource::windowMoved() {
 }
 
 bool GridSource::eventFilter(QObject* watched, QEvent* event) {
-    if (!bar_) {
+    // Types first, and the objects compared by address only: the grid sends events while it
+    // is being destroyed, when it is no longer a table view to call.
+    if (!bar_ || (event->type() != QEvent::Resize && event->type() != QEvent::Wheel &&
+                  event->type() != QEvent::KeyPress)) {
         return false;
     }
     if (watched == grid_ && event->type() == QEvent::Resize) {
         fitWindow();
         return false;
     }
-    if (watched == grid_->viewport() && event->type() == QEvent::Wheel) {
+    if (watched != grid_ && event->type() == QEvent::Wheel) {  // the grid's viewport
         const auto* wheel = static_cast<QWheelEvent*>(event);
         const int steps = wheel->angleDelta().y() / 120;
         setOffset(offset() - steps * QApplication::wheelScrollLines());
