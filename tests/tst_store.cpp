@@ -587,6 +587,14 @@ void compareWithTheStore(store::Query& query, store::Database& db, const QSet<in
     QCOMPARE(query.recordCount(), row);
 }
 
+// The orders view's query, read by pages as the view reads it.
+void prepareOrdersView(store::Query& query, const QString& dataFolder) {
+    query.setDateFields({QStringLiteral("dt")});
+    query.setKeyset(statements::ordersKeyset());
+    query.bindFolder(dataFolder);
+    query.addLines(statements::orders());
+}
+
 }  // namespace
 
 void StoreTest::compactResultsKeepEveryValue() {
@@ -633,10 +641,7 @@ void StoreTest::largeResultsReadLikeTheStore() {
     TestFolder folder;
     folder.addManyOrders(200000);
     store::Query query;
-    query.setDateFields({QStringLiteral("dt")});
-    query.setKeyset(statements::ordersKeyset());
-    query.bindFolder(folder.dataFolder());
-    query.addLines(statements::orders());
+    prepareOrdersView(query, folder.dataFolder());
     query.open();
     QVERIFY(query.readsOnDemand());
     query.finishCount();  // then any row is read by its place, from the nearest counted key
@@ -712,10 +717,7 @@ void StoreTest::pagesGiveTheStatementsRows() {
     TestFolder folder;
     folder.addManyOrders(200000);
     store::Query query;
-    query.setDateFields({QStringLiteral("dt")});
-    query.setKeyset(statements::ordersKeyset());
-    query.bindFolder(folder.dataFolder());
-    query.addLines(statements::orders());
+    prepareOrdersView(query, folder.dataFolder());
     const QList<QVariantList> all = folder.statementRows(query.sql(), query.params(), {5});
     const int rows = static_cast<int>(all.size());
     query.open();
