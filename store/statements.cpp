@@ -201,8 +201,7 @@ QString summary(store::Grouping grouping, bool ranged) {
     // The order-date index holds every column read here, in the order (dt, fio, code): days,
     // and waiters within a day, come out of it already grouped, and months and waiters are
     // summed from those day groups, so that only dishes and groups need a sort of the lines.
-    // Days and months come in date order; the others in the order of their keys, which the
-    // program turns into the order of their sums (a sort of the few groups, not of the lines).
+    // Days and months come in date order; the others in the order of their keys.
     const QString range = ranged ? QStringLiteral("where dt between ?1 and ?2\n") : QString();
     const QString perDay =
         QStringLiteral("(select dt, fio, count(*) n, sum(kvo) q, sum(summ) s from orders\n");
@@ -234,6 +233,20 @@ QString summary(store::Grouping grouping, bool ranged) {
                    perCode + QStringLiteral("group by t, c");
     }
     return QString();
+}
+
+QString summaryLines(bool ranged) {
+    return QStringLiteral("select code, kvo, summ from orders") +
+           (ranged ? QStringLiteral("\nwhere dt between ?1 and ?2") : QString());
+}
+
+QString dishNameAndGroup() {
+    return QStringLiteral("select Code, Nm, Tys from goods where Code = ?1");
+}
+
+QString dishesNamesAndGroups() {
+    return QStringLiteral(
+        "select Code, Nm, Tys from goods where Code between ?1 and ?2 order by Code");
 }
 
 QString orderDates() {

@@ -86,16 +86,20 @@ private slots:
 void SummaryTest::everyGroupingSumsAsAPlainGroupBy_data() {
     QTest::addColumn<int>("grouping");
     QTest::addColumn<bool>("all");
+    QTest::addColumn<bool>("longMenu");  // more dishes sold than are looked up one by one
     const char* const names[] = {"day", "month", "waiter", "dish", "group"};
     for (int grouping = 0; grouping < 5; ++grouping) {
-        QTest::addRow("%s, typed range", names[grouping]) << grouping << false;
-        QTest::addRow("%s, all", names[grouping]) << grouping << true;
+        QTest::addRow("%s, typed range", names[grouping]) << grouping << false << false;
+        QTest::addRow("%s, all", names[grouping]) << grouping << true << false;
     }
+    QTest::addRow("dish, long menu") << 3 << true << true;
+    QTest::addRow("group, long menu") << 4 << true << true;
 }
 
 void SummaryTest::everyGroupingSumsAsAPlainGroupBy() {
     QFETCH(int, grouping);
     QFETCH(bool, all);
+    QFETCH(bool, longMenu);
     Session session;
     auto& [folder, answers, w] = session;
     // Dishes 1-12 in three groups; orders also for codes 13-15, whose dishes are gone, by
@@ -113,6 +117,18 @@ void SummaryTest::everyGroupingSumsAsAPlainGroupBy() {
         const QDate day = QDate(2025, 1, 1).addDays(random.bounded(365));
         folder.addOrder(1 + random.bounded(15), waiters[random.bounded(4)], 1 + random.bounded(5),
                         50.25 * (1 + random.bounded(40)), day.toString(Qt::ISODate));
+    }
+    if (longMenu) {
+        // Dishes 101-6100 in seven groups, and orders over codes up to 6600: the last 500 gone.
+        folder.db().exec(QStringLiteral(
+            "with recursive n(i) as (select 101 union all select i + 1 from n where i < 6100) "
+            "insert into goods (Code, Nm, Tys, DS, PS, Vozr) "
+            "select i, 'Тағам ' || i, 'Топ ' || (i % 7), 4, 100 + i % 50, 10 from n"));
+        folder.db().exec(QStringLiteral(
+            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 20000) "
+            "insert into orders (code, fio, kvo, sena, summ, dt) "
+            "select 1 + i * 7919 % 6600, 'Асан', 1 + i % 5, 10.5, 10.5 * (1 + i % 5), "
+            "date('2025-01-01', '+' || (i % 365) || ' days') from n"));
     }
     folder.db().exec(QStringLiteral("update orders set dt = null where rowid % 50 = 0"));
     const QDate first(2025, 3, 10);
