@@ -56,14 +56,14 @@ bool TForm2::FormShow() {
         const std::optional<qint64> code = rules::dishToChange(currentDish_);
         if (!code || !Table1.locate(*code)) {
             Table1.close();
-            ui::warning(rules::texts::noDishToChange());
+            ui::warning(QString::fromUtf8(rules::texts::NoDishToChange));
             return false;
         }
         Table1.edit();
     }
     showRow();
     const bool adding = Mode == InsertMode;
-    setWindowTitle(adding ? QStringLiteral("Жаңадан қосу") : QStringLiteral("Мәліметті өзгерту"));
+    setWindowTitle(QString::fromUtf8(adding ? rules::texts::AddDish : rules::texts::ChangeDish));
     BitBtn2->setText(adding ? QStringLiteral("Қосу") : QStringLiteral("Өзгерту"));
     DBEdit4->setText(QString::number(rules::SavedDs));
     DBEdit1->setFocus();
@@ -123,7 +123,7 @@ void TForm2::writeRow() {
 
 void TForm2::BitBtn2Click() {
     if (!rules::dishIsComplete(typedDish())) {
-        ui::information(rules::texts::fillEveryField());
+        ui::information(QString::fromUtf8(rules::texts::FillEveryField));
         return;
     }
     writeRow();

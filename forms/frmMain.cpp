@@ -198,10 +198,10 @@ void TForm1::buildCommands() {
         {"exit", "Шығу", QKeySequence(Qt::ALT | Qt::Key_F4), nullptr, 13, nullptr},
         {"orders", "Тапсырыстар", QKeySequence(Qt::CTRL | Qt::Key_K), "Тапсырыстар кестесі", 10,
          &TForm1::OrdersClick},
-        {"add", "Жаңадан қосу", QKeySequence(Qt::CTRL | Qt::Key_A), "Жаңадан қосу", 7,
+        {"add", rules::texts::AddDish, QKeySequence(Qt::CTRL | Qt::Key_A), rules::texts::AddDish, 7,
          &TForm1::AddClick},
-        {"change", "Мәліметті өзгерту", QKeySequence(Qt::CTRL | Qt::Key_Insert),
-         "Мәліметті өзгерту", 2, &TForm1::ChangeClick},
+        {"change", rules::texts::ChangeDish, QKeySequence(Qt::CTRL | Qt::Key_Insert),
+         rules::texts::ChangeDish, 2, &TForm1::ChangeClick},
         {"delete", "Тағамды өшіру", QKeySequence(Qt::CTRL | Qt::Key_Delete), "Мәліметті өшіру", 1,
          &TForm1::DeleteClick},
         {"order", "Тапсырыс беру", QKeySequence(Qt::CTRL | Qt::Key_T), "Тапсырыс беру", 4,
@@ -506,7 +506,7 @@ void TForm1::AddClick() {
 
 void TForm1::ChangeClick() {
     if (!hasDish()) {
-        ui::warning(rules::texts::noDishToChange());
+        ui::warning(QString::fromUtf8(rules::texts::NoDishToChange));
         return;
     }
     Form2->Mode = TForm2::EditMode;

@@ -87,7 +87,7 @@ void TForm3::Edit2Change() {
 
 void TForm3::BitBtn1Click() {
     if (!rules::orderIsComplete(Edit1->text(), Edit2->text())) {
-        ui::information(rules::texts::fillEveryField());
+        ui::information(QString::fromUtf8(rules::texts::FillEveryField));
         return;
     }
     const rules::OrderFigures figures = rules::orderFigures(Edit2->text(), Edit3->text());
