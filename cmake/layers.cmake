@@ -1,18 +1,21 @@
 # Refuses an include that points against the layers:
-#   forms -> reports -> store, forms -> ui, forms and tools -> resources -> store.
-# The store and the reports hold no widget: they may not include a Qt Widgets header (nor a
-# print dialog), which the libraries they link would otherwise let through.
+#   forms -> reports -> store, forms -> rules -> store, forms -> ui,
+#   forms and tools -> resources -> store.
+# The store, the rules and the reports hold no widget: they may not include a Qt Widgets
+# header (nor a print dialog), which the libraries they link would otherwise let through; the
+# store and the rules no Qt Gui either.
 #
 #   cmake -DSOURCE_DIR=<tree> [-DWIDGETS_DIR=<QtWidgets include folder>] -P layers.cmake
 
 cmake_minimum_required(VERSION 3.25)
 
 set(allowed_store store)
+set(allowed_rules rules store)
 set(allowed_resources resources store)
 set(allowed_reports reports store)
 set(allowed_ui ui)
-set(allowed_forms forms reports resources ui store)
-set(project_folders store resources reports ui forms)
+set(allowed_forms forms reports resources rules ui store)
+set(project_folders store rules resources reports ui forms)
 set(print_dialogs QPrintDialog QPrintPreviewDialog QPageSetupDialog QPrintPreviewWidget
                   QAbstractPrintDialog)
 
@@ -27,7 +30,7 @@ foreach(layer IN LISTS project_folders)
         if(target IN_LIST project_folders AND NOT target IN_LIST allowed_${layer})
           list(APPEND faults "${source}: ${layer}/ may not include ${target}/ (${line})")
         endif()
-      elseif((layer STREQUAL "store" OR layer STREQUAL "reports") AND line MATCHES "<([A-Za-z/]+)>")
+      elseif(layer MATCHES "^(store|rules|reports)$" AND line MATCHES "<([A-Za-z/]+)>")
         set(header "${CMAKE_MATCH_1}")
         set(widget FALSE)
         if(header MATCHES "^QtWidgets/" OR header IN_LIST print_dialogs)
@@ -35,7 +38,7 @@ foreach(layer IN LISTS project_folders)
         elseif(WIDGETS_DIR AND header MATCHES "^Q[A-Za-z]+$" AND EXISTS "${WIDGETS_DIR}/${header}")
           set(widget TRUE)
         endif()
-        if(layer STREQUAL "store" AND header MATCHES "^Qt(Gui|PrintSupport)/")
+        if(layer MATCHES "^(store|rules)$" AND header MATCHES "^Qt(Gui|PrintSupport)/")
           set(widget TRUE)
         endif()
         if(widget)

@@ -5,10 +5,12 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 
-#include "forms/frmMain.h"
 #include "forms/look.h"
 #include "forms/picturebox.h"
 #include "resources/picture.h"
+#include "rules/currentdish.h"
+#include "rules/dish.h"
+#include "rules/texts.h"
 #include "store/datafolder.h"
 #include "ui/desktop.h"
 #include "ui/guard.h"
@@ -24,13 +26,10 @@ void acceptNumberCharacters(QLineEdit* edit, bool whole) {
     edit->setValidator(new QRegularExpressionValidator(whole ? wholeNumber : anyNumber, edit));
 }
 
-QVariant fieldValue(const QString& text) {
-    return text.isEmpty() ? QVariant() : QVariant(text);
-}
-
 }  // namespace
 
-TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
+TForm2::TForm2(QWidget* parent, rules::CurrentDish& currentDish)
+    : QDialog(parent), currentDish_(currentDish) {
     forms::useDesktopFaces();
     setupUi(this);
     forms::makeFixedDialog(*this);
@@ -54,23 +53,19 @@ bool TForm2::FormShow() {
         Table1.insert();
     } else {
         // The dish to change is the main window's current one, found by its code.
-        store::Query& list = *Form1.Query1;
-        const bool found = list.isOpen() && list.currentRow() >= 0 &&
-                           !list.fieldByName(QStringLiteral("Code")).isNull() &&
-                           Table1.locate(list.fieldByName(QStringLiteral("Code")).asInteger());
-        if (!found) {
+        const std::optional<qint64> code = rules::dishToChange(currentDish_);
+        if (!code || !Table1.locate(*code)) {
             Table1.close();
-            ui::warning(QStringLiteral("Өзгертетін тағам табылмады."));
+            ui::warning(QString::fromUtf8(rules::texts::NoDishToChange));
             return false;
         }
         Table1.edit();
     }
     showRow();
     const bool adding = Mode == InsertMode;
-    setWindowTitle(adding ? QStringLiteral("Жаңадан қосу") : QStringLiteral("Мәліметті өзгерту"));
+    setWindowTitle(QString::fromUtf8(adding ? rules::texts::AddDish : rules::texts::ChangeDish));
     BitBtn2->setText(adding ? QStringLiteral("Қосу") : QStringLiteral("Өзгерту"));
-    // Every saved row carries DS = 4.
-    DBEdit4->setText(QStringLiteral("4"));
+    DBEdit4->setText(QString::number(rules::SavedDs));
     DBEdit1->setFocus();
     return true;
 }
@@ -107,25 +102,28 @@ void TForm2::BitBtn1Click() {
     setPicture(pictures::loadPicture(name));
 }
 
+rules::DishFields TForm2::typedDish() const {
+    return {DBEdit1->text(), DBEdit2->text(), DBEdit3->text(),       DBEdit4->text(),
+            DBEdit5->text(), DBEdit6->text(), DBMemo1->toPlainText()};
+}
+
 void TForm2::writeRow() {
-    Table1.setField(QStringLiteral("Code"), fieldValue(DBEdit1->text()));
-    Table1.setField(QStringLiteral("Nm"), fieldValue(DBEdit2->text()));
-    Table1.setField(QStringLiteral("Tys"), fieldValue(DBEdit3->text()));
-    Table1.setField(QStringLiteral("DS"), fieldValue(DBEdit4->text()));
-    Table1.setField(QStringLiteral("PS"), fieldValue(DBEdit5->text()));
-    Table1.setField(QStringLiteral("Vozr"), fieldValue(DBEdit6->text()));
-    Table1.setField(QStringLiteral("Comm"), fieldValue(DBMemo1->toPlainText()));
+    const rules::DishFields dish = typedDish();
+    Table1.setField(QStringLiteral("Code"), rules::storedValue(dish.code));
+    Table1.setField(QStringLiteral("Nm"), rules::storedValue(dish.name));
+    Table1.setField(QStringLiteral("Tys"), rules::storedValue(dish.group));
+    Table1.setField(QStringLiteral("DS"), rules::storedValue(dish.ds));
+    Table1.setField(QStringLiteral("PS"), rules::storedValue(dish.price));
+    Table1.setField(QStringLiteral("Vozr"), rules::storedValue(dish.minutes));
+    Table1.setField(QStringLiteral("Comm"), rules::storedValue(dish.description));
     const QByteArray bitmap =
         storedPicture_.isEmpty() ? pictures::bitmapBytes(picture_) : storedPicture_;
     Table1.setField(QStringLiteral("Img"), bitmap.isEmpty() ? QVariant() : QVariant(bitmap));
 }
 
 void TForm2::BitBtn2Click() {
-    const bool complete = !DBEdit1->text().isEmpty() && !DBEdit2->text().isEmpty() &&
-                          !DBEdit3->text().isEmpty() && !DBEdit4->text().isEmpty() &&
-                          !DBEdit6->text().isEmpty() && !DBMemo1->toPlainText().isEmpty();
-    if (!complete) {
-        ui::information(QStringLiteral("Алдымен барлық өрістерді толтырыңыз."));
+    if (!rules::dishIsComplete(typedDish())) {
+        ui::information(QString::fromUtf8(rules::texts::FillEveryField));
         return;
     }
     writeRow();
@@ -134,7 +132,7 @@ void TForm2::BitBtn2Click() {
     // The dish is saved: the dialog closes even if the list cannot be read again (after a
     // refused search, say), so that a second OK cannot try to save it twice.
     accept();
-    Form1.reopenList();
+    currentDish_.reopenList();
 }
 
 void TForm2::reject() {

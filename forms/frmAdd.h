@@ -3,21 +3,25 @@
 #include <QDialog>
 #include <QImage>
 
+#include "rules/dish.h"
 #include "store/table.h"
 #include "ui_frmAdd.h"
 
-class TForm1;
+namespace rules {
+class CurrentDish;
+}  // namespace rules
 
-// The dish editor: adds a new dish or changes the main window's current one, picture included.
-// The controls and their places come from frmAdd.ui: DBEdit1 Code, DBEdit2 Nm, DBEdit3 Tys,
-// DBEdit4 DS (hidden), DBEdit5 PS, DBEdit6 Vozr, DBMemo1 Comm, DBImage1 Img.
+// The dish editor: adds a new dish or changes the main window's current one, read through
+// currentDish, picture included. The controls and their places come from frmAdd.ui: DBEdit1
+// Code, DBEdit2 Nm, DBEdit3 Tys, DBEdit4 DS (hidden), DBEdit5 PS, DBEdit6 Vozr, DBMemo1 Comm,
+// DBImage1 Img.
 class TForm2 : public QDialog, public Ui::TForm2 {
     Q_OBJECT
 public:
     static constexpr quint8 InsertMode = 4;
     static constexpr quint8 EditMode = 6;
 
-    explicit TForm2(TForm1& main);
+    TForm2(QWidget* parent, rules::CurrentDish& currentDish);
 
     // Prepares the pending row; false (after a warning) when there is no dish to change.
     bool FormShow();
@@ -33,9 +37,10 @@ public:
 
 private:
     void showRow();
+    rules::DishFields typedDish() const;
     void writeRow();
 
-    TForm1& Form1;
+    rules::CurrentDish& currentDish_;
     QImage picture_;
     QByteArray storedPicture_;  // the row's picture as stored, while it is the one shown
 };

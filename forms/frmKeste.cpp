@@ -8,7 +8,6 @@
 #include <QTableView>
 #include <functional>
 
-#include "forms/frmMain.h"
 #include "forms/gridsource.h"
 #include "forms/look.h"
 #include "forms/openreport.h"
@@ -19,7 +18,7 @@
 #include "store/statements.h"
 #include "ui/guard.h"
 
-TForm4::TForm4(TForm1& main) : QDialog(&main) {
+TForm4::TForm4(QWidget* parent) : QDialog(parent) {
     forms::useDesktopFaces();
     setupUi(this);
     forms::makeFixedDialog(*this);

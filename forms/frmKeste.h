@@ -5,8 +5,6 @@
 #include "store/query.h"
 #include "ui_frmKeste.h"
 
-class TForm1;
-
 namespace forms {
 class GridSource;
 }
@@ -16,7 +14,7 @@ class GridSource;
 class TForm4 : public QDialog, public Ui::TForm4 {
     Q_OBJECT
 public:
-    explicit TForm4(TForm1& main);
+    explicit TForm4(QWidget* parent);
 
     void FormShow();      // loads the full list
     void BitBtn2Click();  // search

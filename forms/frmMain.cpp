@@ -35,6 +35,9 @@
 #include "reports/printlist.h"
 #include "resources/artwork.h"
 #include "resources/picture.h"
+#include "rules/dish.h"
+#include "rules/search.h"
+#include "rules/texts.h"
 #include "store/datafolder.h"
 #include "store/dishdetails.h"
 #include "store/error.h"
@@ -45,7 +48,6 @@
 
 namespace {
 
-const QString kNoDishToChange = QStringLiteral("Өзгертетін тағам табылмады.");
 const QString kEnterTextFirst = QStringLiteral("Алдымен сөзді енгізіңіз.");
 
 // Halves go away from zero, as the layout rules ask.
@@ -196,10 +198,10 @@ void TForm1::buildCommands() {
         {"exit", "Шығу", QKeySequence(Qt::ALT | Qt::Key_F4), nullptr, 13, nullptr},
         {"orders", "Тапсырыстар", QKeySequence(Qt::CTRL | Qt::Key_K), "Тапсырыстар кестесі", 10,
          &TForm1::OrdersClick},
-        {"add", "Жаңадан қосу", QKeySequence(Qt::CTRL | Qt::Key_A), "Жаңадан қосу", 7,
+        {"add", rules::texts::AddDish, QKeySequence(Qt::CTRL | Qt::Key_A), rules::texts::AddDish, 7,
          &TForm1::AddClick},
-        {"change", "Мәліметті өзгерту", QKeySequence(Qt::CTRL | Qt::Key_Insert),
-         "Мәліметті өзгерту", 2, &TForm1::ChangeClick},
+        {"change", rules::texts::ChangeDish, QKeySequence(Qt::CTRL | Qt::Key_Insert),
+         rules::texts::ChangeDish, 2, &TForm1::ChangeClick},
         {"delete", "Тағамды өшіру", QKeySequence(Qt::CTRL | Qt::Key_Delete), "Мәліметті өшіру", 1,
          &TForm1::DeleteClick},
         {"order", "Тапсырыс беру", QKeySequence(Qt::CTRL | Qt::Key_T), "Тапсырыс беру", 4,
@@ -436,19 +438,17 @@ void TForm1::RadioButton3Click() {
 }
 
 void TForm1::BitBtn1Click() {
-    const QString text = Edit1->text();
-    if (RadioButton1->isChecked()) {
-        searchBy(statements::nameFilter(text));
-        return;
-    }
-    if (text.isEmpty()) {
+    const rules::SearchField field = RadioButton1->isChecked()   ? rules::SearchField::Name
+                                     : RadioButton2->isChecked() ? rules::SearchField::Price
+                                                                 : rules::SearchField::Time;
+    const std::optional<store::Line> filter = rules::searchFilter(field, Edit1->text());
+    if (!filter) {
         ui::information(kEnterTextFirst);
         return;
     }
-    // A text that is no comparison becomes a refused filter: the list stays closed, and every
-    // sort repeats the refusal, until the next search or reload replaces the line.
-    searchBy(RadioButton2->isChecked() ? statements::priceFilter(text)
-                                       : statements::timeFilter(text));
+    // A refused filter keeps the list closed, and every sort repeats the refusal, until the
+    // next search or reload replaces the line.
+    searchBy(*filter);
 }
 
 void TForm1::searchBy(const store::Line& filter) {
@@ -466,16 +466,13 @@ void TForm1::DBGrid1TitleClick(int column) {
 }
 
 void TForm1::DeleteClick() {
-    if (!Query1->isOpen() || Query1->currentRow() < 0) {
-        return;
-    }
-    const QString name = Query1->fieldByName(DataSource1->columns().first().field).asString();
-    if (name.isEmpty() || !ui::confirm(QStringLiteral("Таңдағаныңызды өшіресіз бе?"))) {
+    const std::optional<QString> name = rules::dishToDelete(*this);
+    if (!name || !ui::confirm(QStringLiteral("Таңдағаныңызды өшіресіз бе?"))) {
         return;
     }
     try {
         Query1->clearLines();
-        Query1->addLine(statements::deleteDish(name));
+        Query1->addLine(statements::deleteDish(*name));
         Query1->execSQL();
     } catch (...) {
         // Put the list back first, so that search and sort keep working after the error.
@@ -483,6 +480,18 @@ void TForm1::DeleteClick() {
         throw;
     }
     FormShow();
+}
+
+bool TForm1::hasDish() const {
+    return Query1->isOpen() && Query1->currentRow() >= 0;
+}
+
+store::Field TForm1::field(const QString& name) const {
+    return Query1->fieldByName(name);
+}
+
+QString TForm1::dataFolder() const {
+    return Query1->dataFolder();
 }
 
 void TForm1::reopenList() {
@@ -496,8 +505,8 @@ void TForm1::AddClick() {
 }
 
 void TForm1::ChangeClick() {
-    if (!Query1->isOpen() || Query1->currentRow() < 0) {
-        ui::warning(kNoDishToChange);
+    if (!hasDish()) {
+        ui::warning(QString::fromUtf8(rules::texts::NoDishToChange));
         return;
     }
     Form2->Mode = TForm2::EditMode;

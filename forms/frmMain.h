@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+#include "rules/currentdish.h"
 #include "store/query.h"
 #include "ui_frmMain.h"
 
@@ -32,8 +33,8 @@ MainLayout mainLayoutFor(int outerWidth, int outerHeight);
 
 // The main window: the dish list with the current dish's picture and description, the
 // search controls, and every command of the program. The controls and their places come
-// from frmMain.ui.
-class TForm1 : public QMainWindow, public Ui::TForm1 {
+// from frmMain.ui. The dialogs read the current dish through it (rules::CurrentDish).
+class TForm1 : public QMainWindow, public Ui::TForm1, public rules::CurrentDish {
     Q_OBJECT
 public:
     TForm1();
@@ -62,8 +63,12 @@ public:
     void SummaryClick();
     void AboutClick();
 
+    // The list's current row, as the dialogs read it.
+    bool hasDish() const override;
+    store::Field field(const QString& name) const override;
+    QString dataFolder() const override;
     // Closes and reopens the dish list with its lines as they stand.
-    void reopenList();
+    void reopenList() override;
     QString statusText(int panel) const;
     // The menu and toolbar action of that name ("save", "add", ...), or nullptr.
     QAction* action(const QString& name) const;

@@ -3,11 +3,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 
 #include "forms/datepicker.h"
-#include "forms/frmMain.h"
 #include "forms/look.h"
+#include "rules/currentdish.h"
+#include "rules/order.h"
+#include "rules/texts.h"
 #include "store/error.h"
 #include "store/statements.h"
 #include "ui/guard.h"
@@ -28,24 +29,10 @@ void makeGrey(QLineEdit* box) {
     box->setPalette(grey);
 }
 
-// A whole number from 1 to 999, written without leading zeros.
-bool isValidQuantity(const QString& text) {
-    static const QRegularExpression form(QStringLiteral("^[1-9][0-9]{0,2}$"));
-    return form.match(text).hasMatch();
-}
-
-// 64-bit: 999 times any price a dish can carry is exact; beyond that the order is refused.
-qint64 orderSum(qint64 quantity, qint64 price) {
-    qint64 sum = 0;
-    if (__builtin_mul_overflow(quantity, price, &sum)) {
-        throw AppError(QStringLiteral("Сома тым үлкен: %1 x %2").arg(quantity).arg(price));
-    }
-    return sum;
-}
-
 }  // namespace
 
-TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
+TForm3::TForm3(QWidget* parent, rules::CurrentDish& currentDish)
+    : QDialog(parent), currentDish_(currentDish) {
     forms::useDesktopFaces();
     setupUi(this);
     forms::makeFixedDialog(*this);
@@ -64,21 +51,20 @@ TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
 }
 
 bool TForm3::FormShow() {
-    store::Query& list = *Form1.Query1;
-    if (!list.isOpen() || list.currentRow() < 0) {
+    if (!currentDish_.hasDish()) {
         ui::warning(QStringLiteral("Алдымен тағамды таңдаңыз."));
         return false;
     }
     Edit1->clear();
     Edit2->clear();
-    Edit3->setText(list.fieldByName(QStringLiteral("PS")).asString());
+    Edit3->setText(currentDish_.field(QStringLiteral("PS")).asString());
     Edit4->setText(QStringLiteral("0"));
-    Label6->setText(list.fieldByName(QStringLiteral("Tys")).asString());
+    Label6->setText(currentDish_.field(QStringLiteral("Tys")).asString());
     dtp1->setDate(QDate::currentDate());
-    Query1.bindFolder(list.dataFolder());
+    Query1.bindFolder(currentDish_.dataFolder());
     // The order is taken for this dish at this price, or not at all.
-    shown_.code = list.fieldByName(QStringLiteral("Code")).asInteger();
-    shown_.price = list.fieldByName(QStringLiteral("PS")).value();
+    shown_.code = currentDish_.field(QStringLiteral("Code")).asInteger();
+    shown_.price = currentDish_.field(QStringLiteral("PS")).value();
     shown_.name = storedName();
     Edit1->setFocus();
     return true;
@@ -86,28 +72,28 @@ bool TForm3::FormShow() {
 
 void TForm3::Edit2Change() {
     const QString quantity = Edit2->text();
-    if (quantity.isEmpty()) {
-        return;
+    switch (rules::checkQuantity(quantity)) {
+        case rules::Quantity::Empty:
+            return;
+        case rules::Quantity::Refused:
+            ui::warning(QStringLiteral("Енгізген саныңыз дұрыс емес !!!"));
+            Edit2->clear();
+            return;
+        case rules::Quantity::Valid:
+            Edit4->setText(QString::number(rules::orderFigures(quantity, Edit3->text()).sum));
+            return;
     }
-    if (!isValidQuantity(quantity)) {
-        ui::warning(QStringLiteral("Енгізген саныңыз дұрыс емес !!!"));
-        Edit2->clear();
-        return;
-    }
-    const qint64 sum = orderSum(quantity.toLongLong(), store::toInteger(Edit3->text()));
-    Edit4->setText(QString::number(sum));
 }
 
 void TForm3::BitBtn1Click() {
-    if (Edit1->text().isEmpty() || Edit2->text().isEmpty()) {
-        ui::information(QStringLiteral("Алдымен барлық өрістерді толтырыңыз."));
+    if (!rules::orderIsComplete(Edit1->text(), Edit2->text())) {
+        ui::information(QString::fromUtf8(rules::texts::FillEveryField));
         return;
     }
-    const qint64 price = store::toInteger(Edit3->text());
-    const qint64 quantity = store::toInteger(Edit2->text());
+    const rules::OrderFigures figures = rules::orderFigures(Edit2->text(), Edit3->text());
     Query1.clearLines();
-    Query1.addLine(statements::insertOrder(shown_, Edit1->text(), quantity,
-                                           orderSum(quantity, price), dtp1->date()));
+    Query1.addLine(statements::insertOrder(shown_, Edit1->text(), figures.quantity, figures.sum,
+                                           dtp1->date()));
     if (Query1.execSQL() == 0) {
         explainRefusedOrder();
         return;

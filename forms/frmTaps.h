@@ -6,15 +6,17 @@
 #include "store/statements.h"
 #include "ui_frmTaps.h"
 
-class TForm1;
+namespace rules {
+class CurrentDish;
+}  // namespace rules
 
-// Takes one order line for the main window's current dish. The controls and their places come
-// from frmTaps.ui: Edit1 the waiter, Edit2 the quantity, Edit3 the price, Edit4 the sum, dtp1
-// the date, Label6 the dish's group.
+// Takes one order line for the main window's current dish, read through currentDish. The
+// controls and their places come from frmTaps.ui: Edit1 the waiter, Edit2 the quantity, Edit3
+// the price, Edit4 the sum, dtp1 the date, Label6 the dish's group.
 class TForm3 : public QDialog, public Ui::TForm3 {
     Q_OBJECT
 public:
-    explicit TForm3(TForm1& main);
+    TForm3(QWidget* parent, rules::CurrentDish& currentDish);
 
     // Resets every field; false (after a warning) when no dish is selected.
     bool FormShow();
@@ -29,6 +31,6 @@ private:
     // The current dish's name as the menu holds it now (null when it is gone).
     QVariant storedName();
 
-    TForm1& Form1;
+    rules::CurrentDish& currentDish_;
     statements::ShownDish shown_;
 };

@@ -20,9 +20,9 @@ struct Windows {
     Windows& operator=(const Windows&) = delete;
 
     TForm1 main;
-    TForm2 editor{main};
-    TForm3 order{main};
-    TForm4 orders{main};
+    TForm2 editor{&main, main};
+    TForm3 order{&main, main};
+    TForm4 orders{&main};
     TForm7 about{&main};
     TFormSummary summary{&main};
 };

@@ -15,11 +15,18 @@ set(cases
   "reports/a.cpp|#include <QLabel>|1"
   "ui/a.cpp|#include \"store/error.h\"|1"
   "resources/a.cpp|#include \"reports/printlist.h\"|1"
+  "store/a.cpp|#include \"rules/order.h\"|1"
+  "rules/a.cpp|#include \"forms/frmMain.h\"|1"
+  "rules/a.cpp|#include \"ui/messages.h\"|1"
+  "rules/a.h|#include <QLineEdit>|1"
+  "rules/a.cpp|#include <QtGui/QColor>|1"
   "store/a.cpp|#include \"store/query.h\"|0"
   "reports/a.cpp|#include \"store/query.h\"|0"
   "reports/a.cpp|#include <QPrinter>|0"
   "forms/a.cpp|#include \"reports/htmlreport.h\"|0"
   "forms/a.cpp|#include \"ui/desktop.h\"|0"
+  "forms/a.cpp|#include \"rules/search.h\"|0"
+  "rules/a.cpp|#include \"store/statements.h\"|0"
 )
 set(failures 0)
 foreach(case IN LISTS cases)
