@@ -1,5 +1,7 @@
 #include "forms/frmAdd.h"
 
+#include "ui_frmAdd.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -30,21 +32,23 @@ QVariant fieldValue(const QString& text) {
 
 }  // namespace
 
-TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
+TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main), ui(std::make_unique<Ui::TForm2>()) {
     forms::useDesktopFaces();
-    setupUi(this);
+    ui->setupUi(this);
     forms::makeFixedDialog(*this);
     // Code, price and time are whole numbers in the store; DS is not.
-    for (QLineEdit* number : {DBEdit1, DBEdit5, DBEdit6}) {
+    for (QLineEdit* number : {ui->DBEdit1, ui->DBEdit5, ui->DBEdit6}) {
         acceptNumberCharacters(number, true);
     }
-    acceptNumberCharacters(DBEdit4, false);
+    acceptNumberCharacters(ui->DBEdit4, false);
     // OK is the default button; a focused button takes Enter itself, as every button of a
     // dialog is auto-default.
-    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn2Click));
-    connect(BitBtn3, &QPushButton::clicked, this, &TForm2::reject);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn1Click));
+    connect(ui->BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn2Click));
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm2::reject);
 }
+
+TForm2::~TForm2() = default;
 
 bool TForm2::FormShow() {
     Table1.close();
@@ -68,10 +72,10 @@ bool TForm2::FormShow() {
     showRow();
     const bool adding = Mode == InsertMode;
     setWindowTitle(adding ? QStringLiteral("Жаңадан қосу") : QStringLiteral("Мәліметті өзгерту"));
-    BitBtn2->setText(adding ? QStringLiteral("Қосу") : QStringLiteral("Өзгерту"));
+    ui->BitBtn2->setText(adding ? QStringLiteral("Қосу") : QStringLiteral("Өзгерту"));
     // Every saved row carries DS = 4.
-    DBEdit4->setText(QStringLiteral("4"));
-    DBEdit1->setFocus();
+    ui->DBEdit4->setText(QStringLiteral("4"));
+    ui->DBEdit1->setFocus();
     return true;
 }
 
@@ -79,13 +83,13 @@ void TForm2::showRow() {
     auto text = [this](const char* field) {
         return store::plainText(Table1.fieldByName(QString::fromLatin1(field)));
     };
-    DBEdit1->setText(text("Code"));
-    DBEdit2->setText(text("Nm"));
-    DBEdit3->setText(text("Tys"));
-    DBEdit4->setText(text("DS"));
-    DBEdit5->setText(text("PS"));
-    DBEdit6->setText(text("Vozr"));
-    DBMemo1->setPlainText(text("Comm"));
+    ui->DBEdit1->setText(text("Code"));
+    ui->DBEdit2->setText(text("Nm"));
+    ui->DBEdit3->setText(text("Tys"));
+    ui->DBEdit4->setText(text("DS"));
+    ui->DBEdit5->setText(text("PS"));
+    ui->DBEdit6->setText(text("Vozr"));
+    ui->DBMemo1->setPlainText(text("Comm"));
     const QByteArray stored = Table1.fieldByName(QStringLiteral("Img")).toByteArray();
     setPicture(pictures::pictureFromBytes(stored));
     // Saved again byte for byte unless another picture is chosen: a stored picture is never
@@ -96,7 +100,7 @@ void TForm2::showRow() {
 void TForm2::setPicture(const QImage& picture) {
     picture_ = picture;
     storedPicture_.clear();
-    DBImage1->showPicture(picture);
+    ui->DBImage1->showPicture(picture);
 }
 
 void TForm2::BitBtn1Click() {
@@ -108,22 +112,22 @@ void TForm2::BitBtn1Click() {
 }
 
 void TForm2::writeRow() {
-    Table1.setField(QStringLiteral("Code"), fieldValue(DBEdit1->text()));
-    Table1.setField(QStringLiteral("Nm"), fieldValue(DBEdit2->text()));
-    Table1.setField(QStringLiteral("Tys"), fieldValue(DBEdit3->text()));
-    Table1.setField(QStringLiteral("DS"), fieldValue(DBEdit4->text()));
-    Table1.setField(QStringLiteral("PS"), fieldValue(DBEdit5->text()));
-    Table1.setField(QStringLiteral("Vozr"), fieldValue(DBEdit6->text()));
-    Table1.setField(QStringLiteral("Comm"), fieldValue(DBMemo1->toPlainText()));
+    Table1.setField(QStringLiteral("Code"), fieldValue(ui->DBEdit1->text()));
+    Table1.setField(QStringLiteral("Nm"), fieldValue(ui->DBEdit2->text()));
+    Table1.setField(QStringLiteral("Tys"), fieldValue(ui->DBEdit3->text()));
+    Table1.setField(QStringLiteral("DS"), fieldValue(ui->DBEdit4->text()));
+    Table1.setField(QStringLiteral("PS"), fieldValue(ui->DBEdit5->text()));
+    Table1.setField(QStringLiteral("Vozr"), fieldValue(ui->DBEdit6->text()));
+    Table1.setField(QStringLiteral("Comm"), fieldValue(ui->DBMemo1->toPlainText()));
     const QByteArray bitmap =
         storedPicture_.isEmpty() ? pictures::bitmapBytes(picture_) : storedPicture_;
     Table1.setField(QStringLiteral("Img"), bitmap.isEmpty() ? QVariant() : QVariant(bitmap));
 }
 
 void TForm2::BitBtn2Click() {
-    const bool complete = !DBEdit1->text().isEmpty() && !DBEdit2->text().isEmpty() &&
-                          !DBEdit3->text().isEmpty() && !DBEdit4->text().isEmpty() &&
-                          !DBEdit6->text().isEmpty() && !DBMemo1->toPlainText().isEmpty();
+    const bool complete = !ui->DBEdit1->text().isEmpty() && !ui->DBEdit2->text().isEmpty() &&
+                          !ui->DBEdit3->text().isEmpty() && !ui->DBEdit4->text().isEmpty() &&
+                          !ui->DBEdit6->text().isEmpty() && !ui->DBMemo1->toPlainText().isEmpty();
     if (!complete) {
         ui::information(QStringLiteral("Алдымен барлық өрістерді толтырыңыз."));
         return;

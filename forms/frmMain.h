@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 #include "store/query.h"
-#include "ui_frmMain.h"
 
 class QAction;
 class QStatusBar;
@@ -30,10 +30,14 @@ struct MainLayout {
 };
 MainLayout mainLayoutFor(int outerWidth, int outerHeight);
 
+namespace Ui {
+class TForm1;
+}  // namespace Ui
+
 // The main window: the dish list with the current dish's picture and description, the
 // search controls, and every command of the program. The controls and their places come
 // from frmMain.ui.
-class TForm1 : public QMainWindow, public Ui::TForm1 {
+class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
     TForm1();
@@ -102,4 +106,5 @@ private:
     QSize placedSize_;
     int pressedTitle_ = -1;
     QList<QAction*> actions_;
+    std::unique_ptr<Ui::TForm1> ui;
 };

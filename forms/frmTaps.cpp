@@ -1,5 +1,7 @@
 #include "forms/frmTaps.h"
 
+#include "ui_frmTaps.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -45,23 +47,25 @@ qint64 orderSum(qint64 quantity, qint64 price) {
 
 }  // namespace
 
-TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main) {
+TForm3::TForm3(TForm1& main) : QDialog(&main), Form1(main), ui(std::make_unique<Ui::TForm3>()) {
     forms::useDesktopFaces();
-    setupUi(this);
+    ui->setupUi(this);
     forms::makeFixedDialog(*this);
-    QPalette green = Label6->palette();
+    QPalette green = ui->Label6->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
-    Label6->setPalette(green);
+    ui->Label6->setPalette(green);
     // The price and the sum are the program's to fill in.
-    makeGrey(Label3);
-    makeGrey(Label4);
-    makeGrey(Edit3);
-    makeGrey(Edit4);
+    makeGrey(ui->Label3);
+    makeGrey(ui->Label4);
+    makeGrey(ui->Edit3);
+    makeGrey(ui->Edit4);
 
-    connect(Edit2, &QLineEdit::textChanged, this, ui::guardedSlot(this, &TForm3::Edit2Change));
-    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm3::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
+    connect(ui->Edit2, &QLineEdit::textChanged, this, ui::guardedSlot(this, &TForm3::Edit2Change));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm3::BitBtn1Click));
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
 }
+
+TForm3::~TForm3() = default;
 
 bool TForm3::FormShow() {
     store::Query& list = *Form1.Query1;
@@ -69,45 +73,45 @@ bool TForm3::FormShow() {
         ui::warning(QStringLiteral("Алдымен тағамды таңдаңыз."));
         return false;
     }
-    Edit1->clear();
-    Edit2->clear();
-    Edit3->setText(list.fieldByName(QStringLiteral("PS")).asString());
-    Edit4->setText(QStringLiteral("0"));
-    Label6->setText(list.fieldByName(QStringLiteral("Tys")).asString());
-    dtp1->setDate(QDate::currentDate());
+    ui->Edit1->clear();
+    ui->Edit2->clear();
+    ui->Edit3->setText(list.fieldByName(QStringLiteral("PS")).asString());
+    ui->Edit4->setText(QStringLiteral("0"));
+    ui->Label6->setText(list.fieldByName(QStringLiteral("Tys")).asString());
+    ui->dtp1->setDate(QDate::currentDate());
     Query1.bindFolder(list.dataFolder());
     // The order is taken for this dish at this price, or not at all.
     shown_.code = list.fieldByName(QStringLiteral("Code")).asInteger();
     shown_.price = list.fieldByName(QStringLiteral("PS")).value();
     shown_.name = storedName();
-    Edit1->setFocus();
+    ui->Edit1->setFocus();
     return true;
 }
 
 void TForm3::Edit2Change() {
-    const QString quantity = Edit2->text();
+    const QString quantity = ui->Edit2->text();
     if (quantity.isEmpty()) {
         return;
     }
     if (!isValidQuantity(quantity)) {
         ui::warning(QStringLiteral("Енгізген саныңыз дұрыс емес !!!"));
-        Edit2->clear();
+        ui->Edit2->clear();
         return;
     }
-    const qint64 sum = orderSum(quantity.toLongLong(), store::toInteger(Edit3->text()));
-    Edit4->setText(QString::number(sum));
+    const qint64 sum = orderSum(quantity.toLongLong(), store::toInteger(ui->Edit3->text()));
+    ui->Edit4->setText(QString::number(sum));
 }
 
 void TForm3::BitBtn1Click() {
-    if (Edit1->text().isEmpty() || Edit2->text().isEmpty()) {
+    if (ui->Edit1->text().isEmpty() || ui->Edit2->text().isEmpty()) {
         ui::information(QStringLiteral("Алдымен барлық өрістерді толтырыңыз."));
         return;
     }
-    const qint64 price = store::toInteger(Edit3->text());
-    const qint64 quantity = store::toInteger(Edit2->text());
+    const qint64 price = store::toInteger(ui->Edit3->text());
+    const qint64 quantity = store::toInteger(ui->Edit2->text());
     Query1.clearLines();
-    Query1.addLine(statements::insertOrder(shown_, Edit1->text(), quantity,
-                                           orderSum(quantity, price), dtp1->date()));
+    Query1.addLine(statements::insertOrder(shown_, ui->Edit1->text(), quantity,
+                                           orderSum(quantity, price), ui->dtp1->date()));
     if (Query1.execSQL() == 0) {
         explainRefusedOrder();
         return;
@@ -135,12 +139,12 @@ void TForm3::explainRefusedOrder() {
     Query1.open();
     const store::Field price = Query1.fieldByName(QStringLiteral("PS"));
     Query1.close();
-    const QString before = Edit3->text();
+    const QString before = ui->Edit3->text();
     shown_.price = price.value();
-    Edit3->setText(price.asString());
+    ui->Edit3->setText(price.asString());
     Edit2Change();
     ui::information(QStringLiteral("Тағамның бағасы өзгерді: бұрын %1 еді, енді %2. Сомасы қайта "
                                    "есептелді: %3. Тапсырыс әлі жазылған жоқ; жазу үшін OK "
                                    "батырмасын қайта басыңыз.")
-                        .arg(before, price.asString(), Edit4->text()));
+                        .arg(before, price.asString(), ui->Edit4->text()));
 }
