@@ -59,6 +59,14 @@ QStringList ScriptedDesktop::texts() const {
     return all;
 }
 
+QList<QWidget*> controls(const QWidget& window, std::initializer_list<const char*> names) {
+    QList<QWidget*> found;
+    for (const char* name : names) {
+        found.append(control<QWidget>(window, name));
+    }
+    return found;
+}
+
 ProgramFolder::ProgramFolder(const QString& folder) {
     if (!folder.isEmpty()) {
         store::forgetConnections();

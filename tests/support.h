@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPrinter>
 #include <functional>
+#include <initializer_list>
 
 #include "forms/datepicker.h"
 #include "forms/windows.h"
@@ -69,6 +70,9 @@ Control* control(const QWidget& window, const char* name) {
     }
     return found;
 }
+
+// The controls of those names, in that order (a focus walk's stops).
+QList<QWidget*> controls(const QWidget& window, std::initializer_list<const char*> names);
 
 // Points the program at a folder before its windows open (none: as it is).
 struct ProgramFolder {

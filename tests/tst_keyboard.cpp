@@ -79,56 +79,37 @@ void KeyboardTest::tabWalksEachWindowInItsOrder() {
     // Grid, picture, description, search text, search button, the checked search field; the
     // grid again. Tab never walks the grid's cells.
     QCOMPARE(focusWalk(6),
-             QList<QWidget*>(
-                 {control<forms::PictureBox>(m, "DBImage1"), control<QPlainTextEdit>(m, "DBMemo1"),
-                  control<QLineEdit>(m, "Edit1"), control<QPushButton>(m, "BitBtn1"),
-                  control<QRadioButton>(m, "RadioButton1"), control<QTableView>(m, "DBGrid1")}));
+             controls(m, {"DBImage1", "DBMemo1", "Edit1", "BitBtn1", "RadioButton1", "DBGrid1"}));
     QCOMPARE(control<QTableView>(m, "DBGrid1")->currentIndex().row(), 0);
-    QCOMPARE(focusWalk(2, Qt::Key_Backtab),
-             QList<QWidget*>(
-                 {control<QRadioButton>(m, "RadioButton1"), control<QPushButton>(m, "BitBtn1")}));
+    QCOMPARE(focusWalk(2, Qt::Key_Backtab), controls(m, {"RadioButton1", "BitBtn1"}));
     // The arrow keys move the check within the group; Tab then stops on the new one.
     focusWalk(1);
     QTest::keyClick(control<QRadioButton>(m, "RadioButton1"), Qt::Key_Right);
     QVERIFY(control<QRadioButton>(m, "RadioButton2")->isChecked());
     QCOMPARE(m.statusText(2), QStringLiteral("Таңдау өрісі: бағасы бойынша"));
-    QCOMPARE(focusWalk(2, Qt::Key_Backtab),
-             QList<QWidget*>({control<QPushButton>(m, "BitBtn1"), control<QLineEdit>(m, "Edit1")}));
-    QCOMPARE(focusWalk(2), QList<QWidget*>({control<QPushButton>(m, "BitBtn1"),
-                                            control<QRadioButton>(m, "RadioButton2")}));
+    QCOMPARE(focusWalk(2, Qt::Key_Backtab), controls(m, {"BitBtn1", "Edit1"}));
+    QCOMPARE(focusWalk(2), controls(m, {"BitBtn1", "RadioButton2"}));
 
     TForm4& o = w.orders;
     insideDialog(o, m.action(QStringLiteral("orders")), [&] {
         QCOMPARE(QApplication::focusWidget(), control<QTableView>(o, "DBGrid1"));
         QCOMPARE(focusWalk(5),
-                 QList<QWidget*>(
-                     {control<QPushButton>(o, "BitBtn1"), control<QLineEdit>(o, "Edit1"),
-                      control<QRadioButton>(o, "RadioButton2"), control<QPushButton>(o, "BitBtn2"),
-                      control<QTableView>(o, "DBGrid1")}));
+                 controls(o, {"BitBtn1", "Edit1", "RadioButton2", "BitBtn2", "DBGrid1"}));
         o.close();
     });
     TForm2& e = w.editor;
     insideDialog(e, m.action(QStringLiteral("add")), [&] {
         QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(e, "DBEdit1"));
-        QCOMPARE(
-            focusWalk(10),
-            QList<QWidget*>(
-                {control<QLineEdit>(e, "DBEdit2"), control<QLineEdit>(e, "DBEdit3"),
-                 control<QLineEdit>(e, "DBEdit5"), control<QLineEdit>(e, "DBEdit6"),
-                 control<QPlainTextEdit>(e, "DBMemo1"), control<QPushButton>(e, "BitBtn1"),
-                 control<QPushButton>(e, "BitBtn2"), control<QPushButton>(e, "BitBtn3"),
-                 control<forms::PictureBox>(e, "DBImage1"), control<QLineEdit>(e, "DBEdit1")}));
+        QCOMPARE(focusWalk(10),
+                 controls(e, {"DBEdit2", "DBEdit3", "DBEdit5", "DBEdit6", "DBMemo1", "BitBtn1",
+                              "BitBtn2", "BitBtn3", "DBImage1", "DBEdit1"}));
     });
     TForm3& t = w.order;
     insideDialog(t, m.action(QStringLiteral("order")), [&] {
         QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(t, "Edit1"));
         // The date picker is one stop: Tab leaves it, not its day for its month.
-        QCOMPARE(
-            focusWalk(7),
-            QList<QWidget*>({control<QLineEdit>(t, "Edit2"), control<QLineEdit>(t, "Edit3"),
-                             control<QLineEdit>(t, "Edit4"), control<DatePicker>(t, "dtp1"),
-                             control<QPushButton>(t, "BitBtn1"), control<QPushButton>(t, "BitBtn2"),
-                             control<QLineEdit>(t, "Edit1")}));
+        QCOMPARE(focusWalk(7),
+                 controls(t, {"Edit2", "Edit3", "Edit4", "dtp1", "BitBtn1", "BitBtn2", "Edit1"}));
     });
 }
 

@@ -383,6 +383,16 @@ void OrdersTest::ctrlEndShowsTheLastRowsAtOnce() {
     QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
     shownFrom(0);
     QCOMPARE(grid->model()->rowCount(), window);  // no more rows than it shows
+    // Reported whole: one table row per result row, the last one's cells as the store holds them.
+    control<QPushButton>(w.orders, "BitBtn1")->click();
+    QFile written(folder.path() + QStringLiteral("/current.xls"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = written.readAll().split('\n');
+    QCOMPARE(lines.size() - 1, 3 + 6 + 1 + rows * 8 + 1);
+    for (const int column : {1, 2, 5}) {  // the dish, the quantity, the date
+        QCOMPARE(lines[lines.size() - 9 + column].trimmed(),
+                 "<td>" + store::plainText(all.last()[column]).toUtf8() + "</td>");
+    }
     w.orders.hide();
     QVERIFY(answers.messages.isEmpty());
 }

@@ -17,8 +17,6 @@
 
 #include "forms/picturebox.h"
 #include "reports/htmlreport.h"
-#include "store/field.h"
-#include "store/statements.h"
 #include "tests/support.h"
 #include "ui/desktop.h"
 
@@ -161,7 +159,6 @@ class ReportsTest : public QObject {
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); }
     void menuReport();
-    void largeResultReportsEveryRow();
     void emptyMenuReport();
     void savedResultsOfASearchInSortOrder();
     void savedResultsNaming();
@@ -184,43 +181,6 @@ private slots:
     void xdgOpenFailuresReachTheProgram_data();
     void xdgOpenFailuresReachTheProgram();
 };
-
-// A result read on demand, reported whole: one table row per result row, its cells as the store
-// holds them.
-void ReportsTest::largeResultReportsEveryRow() {
-    TestFolder folder;
-    folder.addManyOrders(200000);
-    store::Query query;
-    query.setDateFields({QStringLiteral("dt")});
-    query.setKeyset(statements::ordersKeyset());
-    query.bindFolder(folder.dataFolder());
-    query.addLines(statements::orders());
-    query.open();
-    QVERIFY(query.readsOnDemand());
-    query.finishCount();
-    const QList<store::Column> columns = {
-        {QStringLiteral("fio"), {}},  {QStringLiteral("nm"), {}},   {QStringLiteral("kvo"), {}},
-        {QStringLiteral("sena"), {}}, {QStringLiteral("summ"), {}}, {QStringLiteral("dt"), {}}};
-    const QString report = folder.path() + QStringLiteral("/current.xls");
-    reports::writeReport(reports::ReportKind::Orders, report, query, columns, folder.path());
-    QFile written(report);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = written.readAll().split('\n');
-    QCOMPARE(lines.size() - 1, 3 + 6 + 1 + query.recordCount() * 8 + 1);
-    store::Statement last(folder.db(), query.sql() + QStringLiteral(" limit 1 offset ?"));
-    last.bindAll(query.params() << query.recordCount() - 1);
-    QVERIFY(last.step());
-    QCOMPARE(lines[lines.size() - 8].trimmed(),
-             "<td>" + store::plainText(last.column(1)).toUtf8() + "</td>");  // the dish
-    QCOMPARE(lines[lines.size() - 7].trimmed(),
-             "<td>" + store::plainText(last.column(2)).toUtf8() + "</td>");  // the quantity
-    QCOMPARE(
-        lines[lines.size() - 4].trimmed(),
-        "<td>" +
-            store::plainText(QDate::fromString(last.column(5).toString(), Qt::ISODate)).toUtf8() +
-            "</td>");
-    last.run();
-}
 
 void ReportsTest::menuReport() {
     Session session;
