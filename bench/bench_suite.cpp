@@ -229,13 +229,11 @@ int measureOrdersMemory(const QString& folder, bool report) {
             w.orders.show();
             w.orders.FormShow();
             QCoreApplication::processEvents();
-            press(control<QTableView>(w.orders, "DBGrid1"), Qt::Key_End, Qt::ControlModifier);
-            painted(control<QTableView>(w.orders, "DBGrid1"));
-            control<QTableView>(w.orders, "DBGrid1")
-                ->verticalScrollBar()
-                ->setValue(
-                    control<QTableView>(w.orders, "DBGrid1")->verticalScrollBar()->maximum() / 2);
-            painted(control<QTableView>(w.orders, "DBGrid1"));
+            QTableView* grid = control<QTableView>(w.orders, "DBGrid1");
+            press(grid, Qt::Key_End, Qt::ControlModifier);
+            painted(grid);
+            grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum() / 2);
+            painted(grid);
             w.orders.hide();
         }
     }
@@ -325,11 +323,13 @@ void summaryRows(const QString& folder, std::vector<Row>& rows) {
         control<QRadioButton>(form, "RadioButton3"), control<QRadioButton>(form, "RadioButton4"),
         control<QRadioButton>(form, "RadioButton5")};
     const char* const groupings[] = {"day", "month", "waiter", "dish", "group"};
+    QTableView* grid = control<QTableView>(form, "DBGrid1");
+    QChartView* chart = control<QChartView>(form, "Chart1");
     auto redraw = [&] {
         return seconds([&] {
             form.RadioButtonClick();
-            control<QTableView>(form, "DBGrid1")->grab();
-            control<QChartView>(form, "Chart1")->grab();
+            grid->grab();
+            chart->grab();
         });
     };
     const QDate monthStart(last.year(), last.month(), 1);
@@ -413,6 +413,7 @@ int main(int argc, char** argv) {
         w.main.show();
         QCoreApplication::processEvents();
         TForm4& view = w.orders;
+        QTableView* grid = control<QTableView>(view, "DBGrid1");
         view.show();
         QCoreApplication::processEvents();
         // Each measure starts from a view just opened, its count not yet learnt.
@@ -420,14 +421,14 @@ int main(int argc, char** argv) {
                             view.Query1.close();
                             return seconds([&] {
                                        view.FormShow();
-                                       painted(control<QTableView>(view, "DBGrid1"));
+                                       painted(grid);
                                    }) *
                                    1000;
                         }),
                         0, 50, "ms"});
         rows.push_back({"the count learnt in steps on the event loop", size, median5([&] {
                             view.FormShow();
-                            painted(control<QTableView>(view, "DBGrid1"));
+                            painted(grid);
                             return seconds([&] {
                                 while (!view.Query1.countKnown()) {
                                     QCoreApplication::processEvents();
@@ -443,11 +444,10 @@ int main(int argc, char** argv) {
         rows.push_back({"Ctrl+End until the last row is shown", size, median5([&] {
                             view.Query1.close();
                             view.FormShow();
-                            painted(control<QTableView>(view, "DBGrid1"));
+                            painted(grid);
                             return seconds([&] {
-                                press(control<QTableView>(view, "DBGrid1"), Qt::Key_End,
-                                      Qt::ControlModifier);
-                                painted(control<QTableView>(view, "DBGrid1"));
+                                press(grid, Qt::Key_End, Qt::ControlModifier);
+                                painted(grid);
                             });
                         }),
                         0, base == big ? 1.5 : 3.0, "s"});
@@ -458,7 +458,7 @@ int main(int argc, char** argv) {
         rows.push_back({"a waiter search until its first screen", size, median5([&] {
                             return seconds([&] {
                                        view.BitBtn2Click();
-                                       painted(control<QTableView>(view, "DBGrid1"));
+                                       painted(grid);
                                    }) *
                                    1000;
                         }),
@@ -467,7 +467,7 @@ int main(int argc, char** argv) {
         rows.push_back({"a waiter search that finds nothing", size, median5([&] {
                             return seconds([&] {
                                 view.BitBtn2Click();
-                                painted(control<QTableView>(view, "DBGrid1"));
+                                painted(grid);
                             });
                         }),
                         median5([&] {
