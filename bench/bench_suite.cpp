@@ -11,6 +11,7 @@
 #include <sqlite3.h>
 
 #include <QApplication>
+#include <QChartView>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -33,34 +34,12 @@
 #include <tuple>
 #include <vector>
 
-#include "forms/windows.h"
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/statements.h"
-#include "ui/desktop.h"
+#include "tests/support.h"
 
 namespace {
-
-// Answers every question at once, as a user who only clicks OK.
-class Silent : public ui::Desktop {
-public:
-    void message(ui::MessageKind, const QString&, const QString& text) override { last = text; }
-    bool ask(ui::Question, const QString&, const QString&) override { return true; }
-    QString openPictureName(QWidget*, const QString&) override { return picture; }
-    QString saveFileName(QWidget*, const QString&, const QString&) override { return {}; }
-    bool choosePrinter(QWidget*, QPrinter&) override { return false; }
-    void openDocument(const QString&, const QString&,
-                      const std::function<void(const QString&)>&) override {}
-    QString last;
-    QString picture;  // the file every picture chooser answers
-};
-
-struct Windows : forms::Windows {
-    explicit Windows(const QString& folder) {
-        store::forgetConnections();
-        store::setProgramFolder(folder);
-    }
-};
 
 double seconds(const std::function<void()>& work) {
     QElapsedTimer clock;
@@ -191,37 +170,38 @@ void makePhoto(const QString& path) {
 
 // A phone photo chosen for a new dish, then OK: the handlers as the buttons run them, the
 // main list's reopening included. The dishes go again afterwards.
-void photoRows(const QString& small, Silent& silent, std::vector<Row>& rows) {
+void photoRows(const QString& small, ScriptedDesktop& silent, std::vector<Row>& rows) {
     static QByteArray photoSize;  // the rows keep a pointer to it
     {
         Windows w(small);
         w.main.show();
         QCoreApplication::processEvents();
-        silent.picture = small + QStringLiteral("/photo-12mp.jpg");
-        if (!QFileInfo::exists(silent.picture)) {
-            makePhoto(silent.picture);
+        silent.pictureName = small + QStringLiteral("/photo-12mp.jpg");
+        if (!QFileInfo::exists(silent.pictureName)) {
+            makePhoto(silent.pictureName);
         }
-        photoSize = QStringLiteral("4 000 x 3 000 JPEG, %1 MB, 1 000 dishes")
-                        .arg(static_cast<double>(QFileInfo(silent.picture).size()) / 1e6, 0, 'f', 1)
-                        .toUtf8();
+        photoSize =
+            QStringLiteral("4 000 x 3 000 JPEG, %1 MB, 1 000 dishes")
+                .arg(static_cast<double>(QFileInfo(silent.pictureName).size()) / 1e6, 0, 'f', 1)
+                .toUtf8();
         std::vector<double> choose;
         std::vector<double> ok;
         const QString name = QStringLiteral("Өлшеуге қосылған тағам");
         for (int run = 0; run < 5; ++run) {
             w.editor.Mode = TForm2::InsertMode;
             w.editor.FormShow();
-            w.editor.DBEdit1->setText(QString::number(990001 + run));
-            w.editor.DBEdit2->setText(name);
-            w.editor.DBEdit3->setText(QStringLiteral("Өлшеу"));
-            w.editor.DBEdit5->setText(QStringLiteral("100"));
-            w.editor.DBEdit6->setText(QStringLiteral("5"));
-            w.editor.DBMemo1->setPlainText(QStringLiteral("Сурет"));
+            control<QLineEdit>(w.editor, "DBEdit1")->setText(QString::number(990001 + run));
+            control<QLineEdit>(w.editor, "DBEdit2")->setText(name);
+            control<QLineEdit>(w.editor, "DBEdit3")->setText(QStringLiteral("Өлшеу"));
+            control<QLineEdit>(w.editor, "DBEdit5")->setText(QStringLiteral("100"));
+            control<QLineEdit>(w.editor, "DBEdit6")->setText(QStringLiteral("5"));
+            control<QPlainTextEdit>(w.editor, "DBMemo1")->setPlainText(QStringLiteral("Сурет"));
             choose.push_back(seconds([&] { w.editor.BitBtn1Click(); }) * 1000);
             ok.push_back(seconds([&] { w.editor.BitBtn2Click(); }) * 1000);
         }
-        silent.picture.clear();
-        w.main.RadioButton1->setChecked(true);
-        w.main.Edit1->setText(name);
+        silent.pictureName.clear();
+        control<QRadioButton>(w.main, "RadioButton1")->setChecked(true);
+        control<QLineEdit>(w.main, "Edit1")->setText(name);
         w.main.BitBtn1Click();
         w.main.DeleteClick();  // every dish of that name
         rows.push_back({"choose a phone photo for a dish (scaled, upright)", photoSize.constData(),
@@ -249,11 +229,11 @@ int measureOrdersMemory(const QString& folder, bool report) {
             w.orders.show();
             w.orders.FormShow();
             QCoreApplication::processEvents();
-            press(w.orders.DBGrid1, Qt::Key_End, Qt::ControlModifier);
-            painted(w.orders.DBGrid1);
-            w.orders.DBGrid1->verticalScrollBar()->setValue(
-                w.orders.DBGrid1->verticalScrollBar()->maximum() / 2);
-            painted(w.orders.DBGrid1);
+            QTableView* grid = control<QTableView>(w.orders, "DBGrid1");
+            press(grid, Qt::Key_End, Qt::ControlModifier);
+            painted(grid);
+            grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum() / 2);
+            painted(grid);
             w.orders.hide();
         }
     }
@@ -267,7 +247,7 @@ int measureCursor(const QString& folder, bool memory) {
     QCoreApplication::processEvents();
     const double total = seconds([&] {
         for (int row = 1; row <= 1000; ++row) {
-            w.main.DBGrid1->selectRow(row);
+            control<QTableView>(w.main, "DBGrid1")->selectRow(row);
         }
     });
     std::printf("%.6f\n", memory ? peakMegabytes() : total / 1000.0);
@@ -338,22 +318,26 @@ void summaryRows(const QString& folder, std::vector<Row>& rows) {
     form.show();
     form.FormShow();
     const auto [first, last] = store::orderDates(store::dataFolder());
-    QRadioButton* buttons[] = {form.RadioButton1, form.RadioButton2, form.RadioButton3,
-                               form.RadioButton4, form.RadioButton5};
+    QRadioButton* buttons[] = {
+        control<QRadioButton>(form, "RadioButton1"), control<QRadioButton>(form, "RadioButton2"),
+        control<QRadioButton>(form, "RadioButton3"), control<QRadioButton>(form, "RadioButton4"),
+        control<QRadioButton>(form, "RadioButton5")};
     const char* const groupings[] = {"day", "month", "waiter", "dish", "group"};
+    QTableView* grid = control<QTableView>(form, "DBGrid1");
+    QChartView* chart = control<QChartView>(form, "Chart1");
     auto redraw = [&] {
         return seconds([&] {
             form.RadioButtonClick();
-            form.DBGrid1->grab();
-            form.Chart1->grab();
+            grid->grab();
+            chart->grab();
         });
     };
     const QDate monthStart(last.year(), last.month(), 1);
     const std::tuple<const char*, QDate, double> ranges[] = {
         {"a month", monthStart, 100}, {"a year", last.addDays(1).addYears(-1), 500}};
     for (const auto& [span, from, limit] : ranges) {
-        form.DateTimePicker1->setDate(from);
-        form.DateTimePicker2->setDate(last);
+        control<DatePicker>(form, "DateTimePicker1")->setDate(from);
+        control<DatePicker>(form, "DateTimePicker2")->setDate(last);
         for (int g = 0; g < 5; ++g) {
             buttons[g]->setChecked(true);
             rows.push_back({name(QStringLiteral("sales summary by %1, %2 (table and chart)")
@@ -361,7 +345,7 @@ void summaryRows(const QString& folder, std::vector<Row>& rows) {
                             "10 000 000 orders", median5(redraw) * 1000, 0, limit, "ms"});
         }
     }
-    form.Button6->click();
+    control<QPushButton>(form, "Button6")->click();
     for (int g = 0; g < 5; ++g) {
         buttons[g]->setChecked(true);
         const QString sql = statements::summary(static_cast<store::Grouping>(g), false);
@@ -378,8 +362,8 @@ void summaryRows(const QString& folder, std::vector<Row>& rows) {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    Silent silent;
-    ui::setDesktop(&silent);
+    ScriptedDesktop silent;  // a user who only clicks OK
+    silent.answerRest = true;
     const QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args[0] == QLatin1String("orders-memory")) {
         return measureOrdersMemory(args[1], false);
@@ -429,6 +413,7 @@ int main(int argc, char** argv) {
         w.main.show();
         QCoreApplication::processEvents();
         TForm4& view = w.orders;
+        QTableView* grid = control<QTableView>(view, "DBGrid1");
         view.show();
         QCoreApplication::processEvents();
         // Each measure starts from a view just opened, its count not yet learnt.
@@ -436,14 +421,14 @@ int main(int argc, char** argv) {
                             view.Query1.close();
                             return seconds([&] {
                                        view.FormShow();
-                                       painted(view.DBGrid1);
+                                       painted(grid);
                                    }) *
                                    1000;
                         }),
                         0, 50, "ms"});
         rows.push_back({"the count learnt in steps on the event loop", size, median5([&] {
                             view.FormShow();
-                            painted(view.DBGrid1);
+                            painted(grid);
                             return seconds([&] {
                                 while (!view.Query1.countKnown()) {
                                     QCoreApplication::processEvents();
@@ -459,30 +444,30 @@ int main(int argc, char** argv) {
         rows.push_back({"Ctrl+End until the last row is shown", size, median5([&] {
                             view.Query1.close();
                             view.FormShow();
-                            painted(view.DBGrid1);
+                            painted(grid);
                             return seconds([&] {
-                                press(view.DBGrid1, Qt::Key_End, Qt::ControlModifier);
-                                painted(view.DBGrid1);
+                                press(grid, Qt::Key_End, Qt::ControlModifier);
+                                painted(grid);
                             });
                         }),
                         0, base == big ? 1.5 : 3.0, "s"});
         rows.push_back({"peak memory: open, to the end, scroll, close, reopen", size,
                         child({QStringLiteral("orders-memory"), base}), 0, 60, "MB"});
-        view.RadioButton2->setChecked(true);
-        view.Edit1->setText(QStringLiteral("Асан"));
+        control<QRadioButton>(view, "RadioButton2")->setChecked(true);
+        control<QLineEdit>(view, "Edit1")->setText(QStringLiteral("Асан"));
         rows.push_back({"a waiter search until its first screen", size, median5([&] {
                             return seconds([&] {
                                        view.BitBtn2Click();
-                                       painted(view.DBGrid1);
+                                       painted(grid);
                                    }) *
                                    1000;
                         }),
                         0, 50, "ms"});
-        view.Edit1->setText(QStringLiteral("Жоқ Даяшы"));
+        control<QLineEdit>(view, "Edit1")->setText(QStringLiteral("Жоқ Даяшы"));
         rows.push_back({"a waiter search that finds nothing", size, median5([&] {
                             return seconds([&] {
                                 view.BitBtn2Click();
-                                painted(view.DBGrid1);
+                                painted(grid);
                             });
                         }),
                         median5([&] {
@@ -490,7 +475,7 @@ int main(int argc, char** argv) {
                                                    ordersWhere(QStringLiteral("%Жоқ Даяшы%")));
                         }),
                         1.2, ""});
-        view.Edit1->clear();
+        control<QLineEdit>(view, "Edit1")->clear();
         view.FormShow();
         rows.push_back({"orders report of every row", size, median5([&] {
                             view.FormShow();
@@ -534,8 +519,8 @@ int main(int argc, char** argv) {
                         median5([&] { return seconds([&] { w.main.DBGrid1TitleClick(0); }); }),
                         median5(byBytes), 1.5, ""});
         w.main.FormShow();
-        w.main.RadioButton1->setChecked(true);
-        w.main.Edit1->setText(QStringLiteral("дәмді"));
+        control<QRadioButton>(w.main, "RadioButton1")->setChecked(true);
+        control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("дәмді"));
         rows.push_back({"search by name, Kazakh lower-case text", "100 000 dishes",
                         median5([&] { return seconds([&] { w.main.BitBtn1Click(); }); }),
                         median5([&] {
@@ -604,8 +589,8 @@ int main(int argc, char** argv) {
             for (int i = 0; i < 1000; ++i) {
                 cycle += seconds([&] {
                     w.order.FormShow();
-                    w.order.Edit1->setText(QStringLiteral("Асан Серікұлы"));
-                    w.order.Edit2->setText(QStringLiteral("2"));
+                    control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан Серікұлы"));
+                    control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("2"));
                     ok += seconds([&] { w.order.BitBtn1Click(); });
                 });
                 theirs += seconds([&] { plain.run(i); });

@@ -1,5 +1,7 @@
 #include "forms/frmAbout.h"
 
+#include "ui_frmAbout.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -18,24 +20,26 @@ void setTextColour(QLabel* label, const QColor& colour) {
 
 }  // namespace
 
-TForm7::TForm7(QWidget* parent) : QDialog(parent) {
+TForm7::TForm7(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm7>()) {
     forms::useDesktopFaces();
-    setupUi(this);
+    ui->setupUi(this);
     forms::makeFixedDialog(*this);
     showPicture();
-    setTextColour(Label1, QColor(128, 0, 0));
-    setTextColour(Label2, QColor(0, 128, 0));
-    BitBtn1->setFocus();
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+    setTextColour(ui->Label1, QColor(128, 0, 0));
+    setTextColour(ui->Label2, QColor(0, 128, 0));
+    ui->BitBtn1->setFocus();
+    connect(ui->BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
 }
+
+TForm7::~TForm7() = default;
 
 void TForm7::showPicture() {
     // Drawn for the screen the box is on, so that it is sharp on a high-density screen too.
     const qreal ratio = devicePixelRatioF();
-    if (!Image2->pixmap().isNull() && Image2->pixmap().devicePixelRatio() == ratio) {
+    if (!ui->Image2->pixmap().isNull() && ui->Image2->pixmap().devicePixelRatio() == ratio) {
         return;
     }
-    Image2->setPixmap(QPixmap::fromImage(artwork::aboutPicture(ratio)));
+    ui->Image2->setPixmap(QPixmap::fromImage(artwork::aboutPicture(ratio)));
 }
 
 void TForm7::showEvent(QShowEvent* event) {

@@ -1,5 +1,7 @@
 #include "forms/frmAdd.h"
 
+#include "ui_frmAdd.h"
+
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -29,21 +31,23 @@ void acceptNumberCharacters(QLineEdit* edit, bool whole) {
 }  // namespace
 
 TForm2::TForm2(QWidget* parent, rules::CurrentDish& currentDish)
-    : QDialog(parent), currentDish_(currentDish) {
+    : QDialog(parent), currentDish_(currentDish), ui(std::make_unique<Ui::TForm2>()) {
     forms::useDesktopFaces();
-    setupUi(this);
+    ui->setupUi(this);
     forms::makeFixedDialog(*this);
     // Code, price and time are whole numbers in the store; DS is not.
-    for (QLineEdit* number : {DBEdit1, DBEdit5, DBEdit6}) {
+    for (QLineEdit* number : {ui->DBEdit1, ui->DBEdit5, ui->DBEdit6}) {
         acceptNumberCharacters(number, true);
     }
-    acceptNumberCharacters(DBEdit4, false);
+    acceptNumberCharacters(ui->DBEdit4, false);
     // OK is the default button; a focused button takes Enter itself, as every button of a
     // dialog is auto-default.
-    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn2Click));
-    connect(BitBtn3, &QPushButton::clicked, this, &TForm2::reject);
+    connect(ui->BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn1Click));
+    connect(ui->BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm2::BitBtn2Click));
+    connect(ui->BitBtn3, &QPushButton::clicked, this, &TForm2::reject);
 }
+
+TForm2::~TForm2() = default;
 
 bool TForm2::FormShow() {
     Table1.close();
@@ -64,9 +68,9 @@ bool TForm2::FormShow() {
     showRow();
     const bool adding = Mode == InsertMode;
     setWindowTitle(QString::fromUtf8(adding ? rules::texts::AddDish : rules::texts::ChangeDish));
-    BitBtn2->setText(adding ? QStringLiteral("Қосу") : QStringLiteral("Өзгерту"));
-    DBEdit4->setText(QString::number(rules::SavedDs));
-    DBEdit1->setFocus();
+    ui->BitBtn2->setText(adding ? QStringLiteral("Қосу") : QStringLiteral("Өзгерту"));
+    ui->DBEdit4->setText(QString::number(rules::SavedDs));
+    ui->DBEdit1->setFocus();
     return true;
 }
 
@@ -74,13 +78,13 @@ void TForm2::showRow() {
     auto text = [this](const char* field) {
         return store::plainText(Table1.fieldByName(QString::fromLatin1(field)));
     };
-    DBEdit1->setText(text("Code"));
-    DBEdit2->setText(text("Nm"));
-    DBEdit3->setText(text("Tys"));
-    DBEdit4->setText(text("DS"));
-    DBEdit5->setText(text("PS"));
-    DBEdit6->setText(text("Vozr"));
-    DBMemo1->setPlainText(text("Comm"));
+    ui->DBEdit1->setText(text("Code"));
+    ui->DBEdit2->setText(text("Nm"));
+    ui->DBEdit3->setText(text("Tys"));
+    ui->DBEdit4->setText(text("DS"));
+    ui->DBEdit5->setText(text("PS"));
+    ui->DBEdit6->setText(text("Vozr"));
+    ui->DBMemo1->setPlainText(text("Comm"));
     const QByteArray stored = Table1.fieldByName(QStringLiteral("Img")).toByteArray();
     setPicture(pictures::pictureFromBytes(stored));
     // Saved again byte for byte unless another picture is chosen: a stored picture is never
@@ -91,7 +95,7 @@ void TForm2::showRow() {
 void TForm2::setPicture(const QImage& picture) {
     picture_ = picture;
     storedPicture_.clear();
-    DBImage1->showPicture(picture);
+    ui->DBImage1->showPicture(picture);
 }
 
 void TForm2::BitBtn1Click() {
@@ -103,8 +107,9 @@ void TForm2::BitBtn1Click() {
 }
 
 rules::DishFields TForm2::typedDish() const {
-    return {DBEdit1->text(), DBEdit2->text(), DBEdit3->text(),       DBEdit4->text(),
-            DBEdit5->text(), DBEdit6->text(), DBMemo1->toPlainText()};
+    return {ui->DBEdit1->text(),       ui->DBEdit2->text(), ui->DBEdit3->text(),
+            ui->DBEdit4->text(),       ui->DBEdit5->text(), ui->DBEdit6->text(),
+            ui->DBMemo1->toPlainText()};
 }
 
 void TForm2::writeRow() {

@@ -1,5 +1,7 @@
 #include "forms/frmKeste.h"
 
+#include "ui_frmKeste.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -18,18 +20,18 @@
 #include "store/statements.h"
 #include "ui/guard.h"
 
-TForm4::TForm4(QWidget* parent) : QDialog(parent) {
+TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm4>()) {
     forms::useDesktopFaces();
-    setupUi(this);
+    ui->setupUi(this);
     forms::makeFixedDialog(*this);
     Query1.setDateFields({QStringLiteral("dt")});
     Query1.setKeyset(statements::ordersKeyset());  // years of orders: read as they are shown
 
-    forms::styleGrid(DBGrid1);
-    QPalette money = DBGrid1->palette();
+    forms::styleGrid(ui->DBGrid1);
+    QPalette money = ui->DBGrid1->palette();
     money.setColor(QPalette::Base, QColor(192, 220, 192));
-    DBGrid1->setPalette(money);
-    DataSource1 = forms::showInGrid(DBGrid1, Query1,
+    ui->DBGrid1->setPalette(money);
+    DataSource1 = forms::showInGrid(ui->DBGrid1, Query1,
                                     {{"fio", "Официанттың аты-жөні", 193},
                                      {"nm", "Тапсырысы", 172},
                                      {"kvo", "Саны", 64},
@@ -37,19 +39,21 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent) {
                                      {"summ", "Сомасы", 64},
                                      {"dt", "Уақыты", 68}},
                                     this);
-    DataSource1->attachWindowed(DBGrid1);
+    DataSource1->attachWindowed(ui->DBGrid1);
     // The user may widen and reorder the columns here; the report follows their order.
-    QHeaderView* titles = DBGrid1->horizontalHeader();
+    QHeaderView* titles = ui->DBGrid1->horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setSectionsMovable(true);
     titles->setSectionsClickable(false);
-    BitBtn2->setIcon(artwork::searchIcon());
+    ui->BitBtn2->setIcon(artwork::searchIcon());
 
-    forms::tabStopOnCheckedButton({RadioButton1, RadioButton2});
+    forms::tabStopOnCheckedButton({ui->RadioButton1, ui->RadioButton2});
 
-    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm4::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm4::BitBtn2Click));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm4::BitBtn1Click));
+    connect(ui->BitBtn2, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm4::BitBtn2Click));
 }
+
+TForm4::~TForm4() = default;
 
 void TForm4::keyPressEvent(QKeyEvent* event) {
     // The view has no Cancel: Esc does nothing; the close box and Alt+F4 close it.
@@ -71,15 +75,15 @@ void TForm4::FormShow() {
     Query1.clearLines();
     Query1.addLines(statements::orders());
     Query1.open();
-    DBGrid1->setFocus();
+    ui->DBGrid1->setFocus();
 }
 
 void TForm4::BitBtn2Click() {
-    const QString text = Edit1->text();
+    const QString text = ui->Edit1->text();
     Query1.clearLines();
     Query1.addLine(statements::ordersSelect());
-    Query1.addLine(RadioButton2->isChecked() ? statements::ordersByWaiter(text)
-                                             : statements::ordersByDish(text));
+    Query1.addLine(ui->RadioButton2->isChecked() ? statements::ordersByWaiter(text)
+                                                 : statements::ordersByDish(text));
     Query1.open();
 }
 

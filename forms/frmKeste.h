@@ -1,20 +1,25 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include "store/query.h"
-#include "ui_frmKeste.h"
 
 namespace forms {
 class GridSource;
 }
 
+namespace Ui {
+class TForm4;
+}  // namespace Ui
+
 // The recorded orders with the names of their dishes; searched by waiter (RadioButton2) or by
 // dish (RadioButton1). The controls and their places come from frmKeste.ui.
-class TForm4 : public QDialog, public Ui::TForm4 {
+class TForm4 : public QDialog {
     Q_OBJECT
 public:
     explicit TForm4(QWidget* parent);
+    ~TForm4() override;
 
     void FormShow();      // loads the full list
     void BitBtn2Click();  // search
@@ -26,4 +31,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::TForm4> ui;
 };

@@ -1,5 +1,7 @@
 #include "forms/frmMain.h"
 
+#include "ui_frmMain.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -69,9 +71,9 @@ MainLayout mainLayoutFor(int W, int H) {
     return layout;
 }
 
-TForm1::TForm1() {
+TForm1::TForm1() : ui(std::make_unique<Ui::TForm1>()) {
     forms::useDesktopFaces();
-    setupUi(this);
+    ui->setupUi(this);
     // The designed size includes the frame; placeOnFirstShow takes the frame off.
     designedSize_ = size();
     // Drawn once for the whole program: every dialog and message box shows it too.
@@ -124,27 +126,27 @@ void TForm1::setSummary(TFormSummary* summary) {
 // What the layout file cannot say: the glyph, the grid's columns and look, the memo's
 // colours, the status panels and the shortcut filter.
 void TForm1::finishControls() {
-    BitBtn1->setIcon(artwork::searchIcon());
-    forms::styleGrid(DBGrid1);
-    DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    DBGrid1->horizontalHeader()->setSectionsClickable(false);
-    DBGrid1->horizontalHeader()->setSectionsMovable(false);
+    ui->BitBtn1->setIcon(artwork::searchIcon());
+    forms::styleGrid(ui->DBGrid1);
+    ui->DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ui->DBGrid1->horizontalHeader()->setSectionsClickable(false);
+    ui->DBGrid1->horizontalHeader()->setSectionsMovable(false);
     // Clickable sections would draw as pressed buttons and sort by themselves; the titles stay
     // flat, and a title click is read from the mouse events of the title row instead
     // (titleMouseEvent).
-    DBGrid1->horizontalHeader()->viewport()->installEventFilter(this);
+    ui->DBGrid1->horizontalHeader()->viewport()->installEventFilter(this);
     // FormResize sets the widths for the window's size.
-    DataSource1 = forms::showInGrid(DBGrid1, *Query1,
+    DataSource1 = forms::showInGrid(ui->DBGrid1, *Query1,
                                     {{"Nm", "Атауы", 232},
                                      {"Tys", "Тобы", 215},
                                      {"PS", "Бағасы", 57},
                                      {"Vozr", "Дайын. уақыты (мин.)", 101}},
                                     this);
 
-    QPalette face = DBMemo1->palette();
+    QPalette face = ui->DBMemo1->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     face.setColor(QPalette::Text, Qt::black);
-    DBMemo1->setPalette(face);
+    ui->DBMemo1->setPalette(face);
 
     // The window's own status bar ignores its panels' widths, so that they never hold the
     // window wider than the user makes it.
@@ -161,22 +163,22 @@ void TForm1::finishControls() {
         StatusBar1->addWidget(StatusPanels[i]);
     }
 
-    forms::tabStopOnCheckedButton({RadioButton1, RadioButton2, RadioButton3});
-    DBGrid1->setFocus();
+    forms::tabStopOnCheckedButton({ui->RadioButton1, ui->RadioButton2, ui->RadioButton3});
+    ui->DBGrid1->setFocus();
 
     // Menu shortcuts win over the focused control (Ctrl+Delete in the search box deletes the
     // dish, not a word).
-    for (QWidget* control : {static_cast<QWidget*>(Edit1), static_cast<QWidget*>(DBGrid1),
-                             static_cast<QWidget*>(DBMemo1)}) {
+    for (QWidget* control : {static_cast<QWidget*>(ui->Edit1), static_cast<QWidget*>(ui->DBGrid1),
+                             static_cast<QWidget*>(ui->DBMemo1)}) {
         control->installEventFilter(this);
     }
 
-    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm1::BitBtn1Click));
-    connect(RadioButton1, &QRadioButton::clicked, this,
+    connect(ui->BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm1::BitBtn1Click));
+    connect(ui->RadioButton1, &QRadioButton::clicked, this,
             ui::guardedSlot(this, &TForm1::RadioButton1Click));
-    connect(RadioButton2, &QRadioButton::clicked, this,
+    connect(ui->RadioButton2, &QRadioButton::clicked, this,
             ui::guardedSlot(this, &TForm1::RadioButton2Click));
-    connect(RadioButton3, &QRadioButton::clicked, this,
+    connect(ui->RadioButton3, &QRadioButton::clicked, this,
             ui::guardedSlot(this, &TForm1::RadioButton3Click));
     connect(Query1, &store::Query::currentChanged, this,
             ui::guardedSlot(this, &TForm1::DataSource1DataChange));
@@ -262,11 +264,11 @@ void TForm1::buildCommands() {
     for (const char* name : toolbar) {
         if (name) {
             QAction* command = byName[QString::fromLatin1(name)];
-            ToolBar1->addAction(command);
+            ui->ToolBar1->addAction(command);
             // The button shows only its image; a screen reader says its hint.
-            ToolBar1->widgetForAction(command)->setAccessibleName(command->toolTip());
+            ui->ToolBar1->widgetForAction(command)->setAccessibleName(command->toolTip());
         } else {
-            ToolBar1->addSeparator();
+            ui->ToolBar1->addSeparator();
         }
     }
 }
@@ -324,7 +326,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::keyPressEvent(QKeyEvent* event) {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (enter && plain && focusWidget() != DBMemo1) {
+    if (enter && plain && focusWidget() != ui->DBMemo1) {
         ui::guarded([this] { BitBtn1Click(); });
         return;
     }
@@ -342,7 +344,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    if (watched == DBGrid1->horizontalHeader()->viewport()) {
+    if (watched == ui->DBGrid1->horizontalHeader()->viewport()) {
         titleMouseEvent(event);
     }
     return QMainWindow::eventFilter(watched, event);
@@ -360,7 +362,7 @@ void TForm1::titleMouseEvent(QEvent* event) {
     if (mouse->button() != Qt::LeftButton) {
         return;
     }
-    const QHeaderView* titles = DBGrid1->horizontalHeader();
+    const QHeaderView* titles = ui->DBGrid1->horizontalHeader();
     const QPoint at = mouse->position().toPoint();
     const int column = titles->viewport()->rect().contains(at) ? titles->logicalIndexAt(at) : -1;
     if (type != QEvent::MouseButtonRelease) {
@@ -392,14 +394,14 @@ void TForm1::FormShow() {
 void TForm1::FormResize() {
     const QSize outer = frameGeometry().size();
     const MainLayout layout = mainLayoutFor(outer.width(), outer.height());
-    ToolBar1->setGeometry(0, 0, client->width(), 29);
-    DBGrid1->resize(std::max(0, layout.gridWidth), std::max(0, layout.gridHeight));
-    DBGrid1->setColumnWidth(0, std::max(0, layout.nameColumnWidth));
-    DBGrid1->setColumnWidth(1, std::max(0, layout.nameColumnWidth));
-    DBGrid1->setColumnWidth(2, layout.priceColumnWidth);
-    DBGrid1->setColumnWidth(3, layout.timeColumnWidth);
-    DBImage1->move(DBImage1->x(), layout.pictureTop);
-    DBMemo1->move(DBMemo1->x(), layout.pictureTop);
+    ui->ToolBar1->setGeometry(0, 0, ui->client->width(), 29);
+    ui->DBGrid1->resize(std::max(0, layout.gridWidth), std::max(0, layout.gridHeight));
+    ui->DBGrid1->setColumnWidth(0, std::max(0, layout.nameColumnWidth));
+    ui->DBGrid1->setColumnWidth(1, std::max(0, layout.nameColumnWidth));
+    ui->DBGrid1->setColumnWidth(2, layout.priceColumnWidth);
+    ui->DBGrid1->setColumnWidth(3, layout.timeColumnWidth);
+    ui->DBImage1->move(ui->DBImage1->x(), layout.pictureTop);
+    ui->DBMemo1->move(ui->DBMemo1->x(), layout.pictureTop);
     for (QLabel* panel : StatusPanels) {
         panel->setFixedWidth(std::max(0, layout.panelWidth));
     }
@@ -421,8 +423,8 @@ void TForm1::DataSource1DataChange() {
         details = store::readDishDetails(Query1->dataFolder(),
                                          Query1->fieldByName(QStringLiteral("Code")).value());
     }
-    DBMemo1->setPlainText(details.description);
-    DBImage1->showPicture(pictures::pictureFromBytes(details.picture));
+    ui->DBMemo1->setPlainText(details.description);
+    ui->DBImage1->showPicture(pictures::pictureFromBytes(details.picture));
 }
 
 void TForm1::RadioButton1Click() {
@@ -438,10 +440,10 @@ void TForm1::RadioButton3Click() {
 }
 
 void TForm1::BitBtn1Click() {
-    const rules::SearchField field = RadioButton1->isChecked()   ? rules::SearchField::Name
-                                     : RadioButton2->isChecked() ? rules::SearchField::Price
-                                                                 : rules::SearchField::Time;
-    const std::optional<store::Line> filter = rules::searchFilter(field, Edit1->text());
+    const rules::SearchField field = ui->RadioButton1->isChecked()   ? rules::SearchField::Name
+                                     : ui->RadioButton2->isChecked() ? rules::SearchField::Price
+                                                                     : rules::SearchField::Time;
+    const std::optional<store::Line> filter = rules::searchFilter(field, ui->Edit1->text());
     if (!filter) {
         ui::information(kEnterTextFirst);
         return;

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <memory>
 
 #include "rules/currentdish.h"
 #include "store/query.h"
-#include "ui_frmMain.h"
 
 class QAction;
 class QStatusBar;
@@ -31,10 +31,14 @@ struct MainLayout {
 };
 MainLayout mainLayoutFor(int outerWidth, int outerHeight);
 
+namespace Ui {
+class TForm1;
+}  // namespace Ui
+
 // The main window: the dish list with the current dish's picture and description, the
 // search controls, and every command of the program. The controls and their places come
 // from frmMain.ui. The dialogs read the current dish through it (rules::CurrentDish).
-class TForm1 : public QMainWindow, public Ui::TForm1, public rules::CurrentDish {
+class TForm1 : public QMainWindow, public rules::CurrentDish {
     Q_OBJECT
 public:
     TForm1();
@@ -107,4 +111,5 @@ private:
     QSize placedSize_;
     int pressedTitle_ = -1;
     QList<QAction*> actions_;
+    std::unique_ptr<Ui::TForm1> ui;
 };

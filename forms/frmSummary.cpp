@@ -1,5 +1,7 @@
 #include "forms/frmSummary.h"
 
+#include "ui_frmSummary.h"
+
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
@@ -193,41 +195,42 @@ QVariant SummaryTable::headerData(int section, Qt::Orientation orientation, int 
 
 // The window.
 
-TFormSummary::TFormSummary(QWidget* parent) : QDialog(parent) {
+TFormSummary::TFormSummary(QWidget* parent)
+    : QDialog(parent), ui(std::make_unique<Ui::TFormSummary>()) {
     forms::useDesktopFaces();
-    setupUi(this);
+    ui->setupUi(this);
     setModal(true);
     // The window's grid: the title row sorts; rows are whole and read-only.
-    forms::styleGrid(DBGrid1);
-    DBGrid1->setModel(&Table1);
-    DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    DBGrid1->verticalHeader()->hide();
-    QHeaderView* header = DBGrid1->horizontalHeader();
+    forms::styleGrid(ui->DBGrid1);
+    ui->DBGrid1->setModel(&Table1);
+    ui->DBGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ui->DBGrid1->verticalHeader()->hide();
+    QHeaderView* header = ui->DBGrid1->horizontalHeader();
     header->setSectionsClickable(true);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setStretchLastSection(false);
-    DBGrid1->setColumnWidth(SummaryTable::Key, 220);
+    ui->DBGrid1->setColumnWidth(SummaryTable::Key, 220);
     for (int column = SummaryTable::Lines; column < SummaryTable::ColumnCount; ++column) {
-        DBGrid1->setColumnWidth(column, 80);
+        ui->DBGrid1->setColumnWidth(column, 80);
     }
-    Splitter1->setStretchFactor(0, 1);
-    Splitter1->setStretchFactor(1, 1);
+    ui->Splitter1->setStretchFactor(0, 1);
+    ui->Splitter1->setStretchFactor(1, 1);
 
-    Chart1->setRenderHint(QPainter::Antialiasing);
-    Chart1->chart()->legend()->hide();
-    Chart1->chart()->setMargins(QMargins(2, 2, 2, 2));
-    Chart1->setFocusPolicy(Qt::NoFocus);
+    ui->Chart1->setRenderHint(QPainter::Antialiasing);
+    ui->Chart1->chart()->legend()->hide();
+    ui->Chart1->chart()->setMargins(QMargins(2, 2, 2, 2));
+    ui->Chart1->setFocusPolicy(Qt::NoFocus);
 
     forms::tabStopOnCheckedButton(
-        {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5});
+        {ui->RadioButton1, ui->RadioButton2, ui->RadioButton3, ui->RadioButton4, ui->RadioButton5});
 
     auto dateChanged = ui::guardedSlot(this, &TFormSummary::DateTimePicker1Change);
-    connect(DateTimePicker1, &QDateEdit::dateChanged, this,
+    connect(ui->DateTimePicker1, &QDateEdit::dateChanged, this,
             [dateChanged](QDate) { dateChanged(); });
-    connect(DateTimePicker2, &QDateEdit::dateChanged, this,
+    connect(ui->DateTimePicker2, &QDateEdit::dateChanged, this,
             [dateChanged](QDate) { dateChanged(); });
-    for (QRadioButton* button :
-         {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5}) {
+    for (QRadioButton* button : {ui->RadioButton1, ui->RadioButton2, ui->RadioButton3,
+                                 ui->RadioButton4, ui->RadioButton5}) {
         connect(button, &QRadioButton::toggled, this, [this](bool checked) {
             if (checked) {
                 ui::guarded([this] { RadioButtonClick(); });
@@ -235,26 +238,28 @@ TFormSummary::TFormSummary(QWidget* parent) : QDialog(parent) {
         });
     }
     const std::pair<QPushButton*, QuickRange> quick[] = {
-        {Button1, QuickRange::Today},     {Button2, QuickRange::ThisWeek},
-        {Button3, QuickRange::ThisMonth}, {Button4, QuickRange::LastMonth},
-        {Button5, QuickRange::ThisYear},  {Button6, QuickRange::All}};
+        {ui->Button1, QuickRange::Today},     {ui->Button2, QuickRange::ThisWeek},
+        {ui->Button3, QuickRange::ThisMonth}, {ui->Button4, QuickRange::LastMonth},
+        {ui->Button5, QuickRange::ThisYear},  {ui->Button6, QuickRange::All}};
     for (const auto& [button, range] : quick) {
         connect(button, &QPushButton::clicked, this,
                 [this, range = range] { ui::guarded([&] { QuickRangeClick(range); }); });
     }
     connect(header, &QHeaderView::sectionClicked, this,
             ui::guardedSlot(this, &TFormSummary::DBGrid1TitleClick));
-    connect(BitBtn1, &QPushButton::clicked, this,
+    connect(ui->BitBtn1, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TFormSummary::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this,
+    connect(ui->BitBtn2, &QPushButton::clicked, this,
             ui::guardedSlot(this, &TFormSummary::BitBtn2Click));
     auto* f3 = new QShortcut(QKeySequence(Qt::Key_F3), this);
     connect(f3, &QShortcut::activated, this, ui::guardedSlot(this, &TFormSummary::BitBtn1Click));
 }
 
+TFormSummary::~TFormSummary() = default;
+
 store::Grouping TFormSummary::grouping() const {
-    const QRadioButton* buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
-                                     RadioButton5};
+    const QRadioButton* buttons[] = {ui->RadioButton1, ui->RadioButton2, ui->RadioButton3,
+                                     ui->RadioButton4, ui->RadioButton5};
     for (int i = 0; i < 5; ++i) {
         if (buttons[i]->isChecked()) {
             return static_cast<store::Grouping>(i);
@@ -271,14 +276,14 @@ void TFormSummary::FormShow() {
                  today.addDays(today.daysInMonth() - today.day()));
     }
     reload();
-    DBGrid1->setFocus();
+    ui->DBGrid1->setFocus();
 }
 
 void TFormSummary::setRange(const QDate& first, const QDate& last) {
-    const QSignalBlocker quiet1(DateTimePicker1);
-    const QSignalBlocker quiet2(DateTimePicker2);
-    DateTimePicker1->setDate(first);
-    DateTimePicker2->setDate(last);
+    const QSignalBlocker quiet1(ui->DateTimePicker1);
+    const QSignalBlocker quiet2(ui->DateTimePicker2);
+    ui->DateTimePicker1->setDate(first);
+    ui->DateTimePicker2->setDate(last);
 }
 
 void TFormSummary::DateTimePicker1Change() {
@@ -288,7 +293,7 @@ void TFormSummary::DateTimePicker1Change() {
 
 void TFormSummary::RadioButtonClick() {
     sortColumn_ = -1;  // each grouping starts in its own order
-    DBGrid1->horizontalHeader()->setSortIndicatorShown(false);
+    ui->DBGrid1->horizontalHeader()->setSortIndicatorShown(false);
     reload();
 }
 
@@ -325,8 +330,8 @@ void TFormSummary::QuickRangeClick(QuickRange range) {
 }
 
 void TFormSummary::reload() {
-    const QDate first = wholeHistory_ ? QDate() : DateTimePicker1->date();
-    const QDate last = wholeHistory_ ? QDate() : DateTimePicker2->date();
+    const QDate first = wholeHistory_ ? QDate() : ui->DateTimePicker1->date();
+    const QDate last = wholeHistory_ ? QDate() : ui->DateTimePicker2->date();
     Table1.setRows(grouping(), store::readSummary(store::dataFolder(), grouping(), first, last));
     if (sortColumn_ >= 0) {
         Table1.sortBy(sortColumn_, sortDescending_);
@@ -338,9 +343,9 @@ void TFormSummary::DBGrid1TitleClick(int column) {
     // A second click on the same title turns the order round; numbers start largest first.
     sortDescending_ = column == sortColumn_ ? !sortDescending_ : column != SummaryTable::Key;
     sortColumn_ = column;
-    DBGrid1->horizontalHeader()->setSortIndicator(
+    ui->DBGrid1->horizontalHeader()->setSortIndicator(
         column, sortDescending_ ? Qt::DescendingOrder : Qt::AscendingOrder);
-    DBGrid1->horizontalHeader()->setSortIndicatorShown(true);
+    ui->DBGrid1->horizontalHeader()->setSortIndicatorShown(true);
     Table1.sortBy(column, sortDescending_);
     redrawChart();
 }
@@ -363,7 +368,7 @@ QList<std::pair<QString, double>> TFormSummary::bars() const {
 }
 
 void TFormSummary::redrawChart() {
-    QChart* chart = Chart1->chart();
+    QChart* chart = ui->Chart1->chart();
     chart->removeAllSeries();
     for (QAbstractAxis* axis : chart->axes()) {
         chart->removeAxis(axis);
@@ -379,7 +384,7 @@ void TFormSummary::redrawChart() {
     // Names in a font small enough for every bar's row, else the chart shows only "...".
     QFont labelFont = font();
     const double room =
-        Chart1->height() * 0.8 / static_cast<double>(std::max<qsizetype>(1, shown.size()));
+        ui->Chart1->height() * 0.8 / static_cast<double>(std::max<qsizetype>(1, shown.size()));
     if (QFontMetricsF(labelFont).height() > room - 2) {
         labelFont.setPixelSize(std::max(7, static_cast<int>(room) - 3));
     }
@@ -424,11 +429,11 @@ void TFormSummary::BitBtn1Click() {
     const QString folder = store::programFolder();
     const QString path = reports::summaryReportPath(folder);
     // The heading says which days and which grouping the table is of.
-    const QRadioButton* buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
-                                     RadioButton5};
+    const QRadioButton* buttons[] = {ui->RadioButton1, ui->RadioButton2, ui->RadioButton3,
+                                     ui->RadioButton4, ui->RadioButton5};
     const QString heading = QStringLiteral("%1: %2 – %3, %4")
-                                .arg(windowTitle(), store::plainText(DateTimePicker1->date()),
-                                     store::plainText(DateTimePicker2->date()),
+                                .arg(windowTitle(), store::plainText(ui->DateTimePicker1->date()),
+                                     store::plainText(ui->DateTimePicker2->date()),
                                      buttons[static_cast<int>(grouping())]->text().toLower());
     reports::writeTable(path, windowTitle(), heading, Table1.titles(), Table1.texts(false),
                         Table1.groupCount());

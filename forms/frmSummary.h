@@ -2,9 +2,9 @@
 
 #include <QAbstractTableModel>
 #include <QDialog>
+#include <memory>
 
 #include "store/summary.h"
-#include "ui_frmSummary.h"
 
 // The sales summary's table: one row per group and a totals row that stays last.
 class SummaryTable : public QAbstractTableModel {
@@ -42,15 +42,20 @@ private:
     store::SummaryRow totals_;
 };
 
+namespace Ui {
+class TFormSummary;
+}  // namespace Ui
+
 // The sales summary: the order lines of a range of days by day, month, waiter, dish or
 // group, as a table with totals and a bar chart of the sums; written as summary.xls or as
 // CSV. The controls and their layout come from frmSummary.ui.
-class TFormSummary : public QDialog, public Ui::TFormSummary {
+class TFormSummary : public QDialog {
     Q_OBJECT
 public:
     enum class QuickRange { Today, ThisWeek, ThisMonth, LastMonth, ThisYear, All };
 
     explicit TFormSummary(QWidget* parent);
+    ~TFormSummary() override;
 
     void FormShow();               // this month by waiter at the first showing; reads the base
     void DateTimePicker1Change();  // either date changed
@@ -76,4 +81,5 @@ private:
     bool wholeHistory_ = false;  // "Барлығы": every order line, also those without a date
     int sortColumn_ = -1;
     bool sortDescending_ = false;
+    std::unique_ptr<Ui::TFormSummary> ui;
 };

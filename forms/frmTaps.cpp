@@ -1,5 +1,7 @@
 #include "forms/frmTaps.h"
 
+#include "ui_frmTaps.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -32,68 +34,71 @@ void makeGrey(QLineEdit* box) {
 }  // namespace
 
 TForm3::TForm3(QWidget* parent, rules::CurrentDish& currentDish)
-    : QDialog(parent), currentDish_(currentDish) {
+    : QDialog(parent), currentDish_(currentDish), ui(std::make_unique<Ui::TForm3>()) {
     forms::useDesktopFaces();
-    setupUi(this);
+    ui->setupUi(this);
     forms::makeFixedDialog(*this);
-    QPalette green = Label6->palette();
+    QPalette green = ui->Label6->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
-    Label6->setPalette(green);
+    ui->Label6->setPalette(green);
     // The price and the sum are the program's to fill in.
-    makeGrey(Label3);
-    makeGrey(Label4);
-    makeGrey(Edit3);
-    makeGrey(Edit4);
+    makeGrey(ui->Label3);
+    makeGrey(ui->Label4);
+    makeGrey(ui->Edit3);
+    makeGrey(ui->Edit4);
 
-    connect(Edit2, &QLineEdit::textChanged, this, ui::guardedSlot(this, &TForm3::Edit2Change));
-    connect(BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm3::BitBtn1Click));
-    connect(BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
+    connect(ui->Edit2, &QLineEdit::textChanged, this, ui::guardedSlot(this, &TForm3::Edit2Change));
+    connect(ui->BitBtn1, &QPushButton::clicked, this, ui::guardedSlot(this, &TForm3::BitBtn1Click));
+    connect(ui->BitBtn2, &QPushButton::clicked, this, &TForm3::reject);
 }
+
+TForm3::~TForm3() = default;
 
 bool TForm3::FormShow() {
     if (!currentDish_.hasDish()) {
         ui::warning(QStringLiteral("Алдымен тағамды таңдаңыз."));
         return false;
     }
-    Edit1->clear();
-    Edit2->clear();
-    Edit3->setText(currentDish_.field(QStringLiteral("PS")).asString());
-    Edit4->setText(QStringLiteral("0"));
-    Label6->setText(currentDish_.field(QStringLiteral("Tys")).asString());
-    dtp1->setDate(QDate::currentDate());
+    ui->Edit1->clear();
+    ui->Edit2->clear();
+    ui->Edit3->setText(currentDish_.field(QStringLiteral("PS")).asString());
+    ui->Edit4->setText(QStringLiteral("0"));
+    ui->Label6->setText(currentDish_.field(QStringLiteral("Tys")).asString());
+    ui->dtp1->setDate(QDate::currentDate());
     Query1.bindFolder(currentDish_.dataFolder());
     // The order is taken for this dish at this price, or not at all.
     shown_.code = currentDish_.field(QStringLiteral("Code")).asInteger();
     shown_.price = currentDish_.field(QStringLiteral("PS")).value();
     shown_.name = storedName();
-    Edit1->setFocus();
+    ui->Edit1->setFocus();
     return true;
 }
 
 void TForm3::Edit2Change() {
-    const QString quantity = Edit2->text();
+    const QString quantity = ui->Edit2->text();
     switch (rules::checkQuantity(quantity)) {
         case rules::Quantity::Empty:
             return;
         case rules::Quantity::Refused:
             ui::warning(QStringLiteral("Енгізген саныңыз дұрыс емес !!!"));
-            Edit2->clear();
+            ui->Edit2->clear();
             return;
         case rules::Quantity::Valid:
-            Edit4->setText(QString::number(rules::orderFigures(quantity, Edit3->text()).sum));
+            ui->Edit4->setText(
+                QString::number(rules::orderFigures(quantity, ui->Edit3->text()).sum));
             return;
     }
 }
 
 void TForm3::BitBtn1Click() {
-    if (!rules::orderIsComplete(Edit1->text(), Edit2->text())) {
+    if (!rules::orderIsComplete(ui->Edit1->text(), ui->Edit2->text())) {
         ui::information(QString::fromUtf8(rules::texts::FillEveryField));
         return;
     }
-    const rules::OrderFigures figures = rules::orderFigures(Edit2->text(), Edit3->text());
+    const rules::OrderFigures figures = rules::orderFigures(ui->Edit2->text(), ui->Edit3->text());
     Query1.clearLines();
-    Query1.addLine(statements::insertOrder(shown_, Edit1->text(), figures.quantity, figures.sum,
-                                           dtp1->date()));
+    Query1.addLine(statements::insertOrder(shown_, ui->Edit1->text(), figures.quantity, figures.sum,
+                                           ui->dtp1->date()));
     if (Query1.execSQL() == 0) {
         explainRefusedOrder();
         return;
@@ -121,12 +126,12 @@ void TForm3::explainRefusedOrder() {
     Query1.open();
     const store::Field price = Query1.fieldByName(QStringLiteral("PS"));
     Query1.close();
-    const QString before = Edit3->text();
+    const QString before = ui->Edit3->text();
     shown_.price = price.value();
-    Edit3->setText(price.asString());
+    ui->Edit3->setText(price.asString());
     Edit2Change();
     ui::information(QStringLiteral("Тағамның бағасы өзгерді: бұрын %1 еді, енді %2. Сомасы қайта "
                                    "есептелді: %3. Тапсырыс әлі жазылған жоқ; жазу үшін OK "
                                    "батырмасын қайта басыңыз.")
-                        .arg(before, price.asString(), Edit4->text()));
+                        .arg(before, price.asString(), ui->Edit4->text()));
 }

@@ -1,101 +1,12 @@
 #include "tests/support.h"
 
-#include <QBuffer>
-#include <QDate>
-#include <QDir>
-#include <QFileInfo>
-#include <QImage>
+#include <QApplication>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
 #include <utility>
 
 #include "store/datafolder.h"
-
-TestFolder::TestFolder(bool withBase, const QString& name)
-    : path_(name.isEmpty() ? dir_.path() : dir_.path() + QLatin1Char('/') + name) {
-    QDir(path_).mkpath(QStringLiteral("img"));
-    if (withBase) {
-        QDir(path_).mkpath(QStringLiteral("base"));
-        db_ = store::Database::create(store::databasePath(dataFolder()));
-    }
-    store::setProgramFolder(path_);
-}
-
-TestFolder::~TestFolder() {
-    db_.reset();
-    store::forgetConnections();
-    store::setProgramFolder(QString());
-}
-
-store::Database& TestFolder::db() {
-    return *db_;
-}
-
-void TestFolder::addDish(qint64 code, const QString& name, const QString& group,
-                         const QVariant& price, const QVariant& minutes, const QString& description,
-                         const QByteArray& picture) {
-    store::Statement insert(*db_, QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
-                                                 "Comm) values (?, ?, ?, 4, ?, ?, ?)"));
-    insert.bindAll({code, name, group, price, minutes, description});
-    insert.run();
-    if (!picture.isEmpty()) {
-        store::Statement add(*db_,
-                             QStringLiteral("insert into pictures (Code, Img) values (?, ?)"));
-        add.bindAll({code, picture});
-        add.run();
-    }
-}
-
-void TestFolder::addOrder(qint64 code, const QString& waiter, qint64 quantity, double price,
-                          const QString& isoDate) {
-    store::Statement insert(*db_, QStringLiteral("insert into orders (code, fio, kvo, sena, summ, "
-                                                 "dt) values (?, ?, ?, ?, ?, ?)"));
-    insert.bindAll({code, waiter.isNull() ? QVariant() : QVariant(waiter), quantity, price,
-                    price * static_cast<double>(quantity), isoDate});
-    insert.run();
-}
-
-void TestFolder::addManyOrders(int orders) {
-    db().exec(
-        QStringLiteral(
-            "with recursive n(i) as (select 1 union all select i + 1 from n where i < 2000) "
-            "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) select i, 'Тағам ' || i, "
-            "'Топ', 4, i * 10, i % 90, null from n; "
-            "with recursive n(i) as (select 1 union all select i + 1 from n where i < %1) "
-            "insert into orders (code, fio, kvo, sena, summ, dt) select 1 + i % 2100, "
-            "'Даяшы ' || (i % 20), 1 + i % 9, (i % 500) / 4.0, (1 + i % 9) * ((i % 500) / 4.0), "
-            "date('2016-01-01', '+' || (i % 4000) || ' days') from n")
-            .arg(orders));
-}
-
-QList<QVariantList> TestFolder::statementRows(const QString& sql, const QVariantList& params,
-                                              const QSet<int>& dateColumns) {
-    QList<QVariantList> rows;
-    store::Statement statement(db(), sql);
-    statement.bindAll(params);
-    while (statement.step()) {
-        QVariantList row;
-        for (int c = 0; c < statement.columnCount(); ++c) {
-            QVariant value = statement.column(c);
-            if (dateColumns.contains(c)) {
-                const QDate date = QDate::fromString(value.toString(), Qt::ISODate);
-                value = date.isValid() ? QVariant(date) : value;
-            }
-            row.append(value);
-        }
-        rows.append(row);
-    }
-    return rows;
-}
-
-QVariant TestFolder::scalar(const QString& sql, const QVariantList& params) {
-    store::Statement statement(*db_, sql);
-    statement.bindAll(params);
-    QVariant value;
-    if (statement.step()) {
-        value = statement.column(0);
-        statement.run();
-    }
-    return value;
-}
 
 ScriptedDesktop::ScriptedDesktop() {
     ui::setDesktop(this);
@@ -113,7 +24,7 @@ bool ScriptedDesktop::ask(ui::Question kind, const QString& caption, const QStri
     const char* const kinds[] = {"confirm|", "plain|", "replace|"};
     questions.append(QLatin1String(kinds[static_cast<int>(kind)]) + caption + QLatin1Char('|') +
                      text);
-    return answers.isEmpty() ? false : answers.takeFirst();
+    return answers.isEmpty() ? answerRest : answers.takeFirst();
 }
 
 QString ScriptedDesktop::openPictureName(QWidget*, const QString& filter) {
@@ -148,25 +59,20 @@ QStringList ScriptedDesktop::texts() const {
     return all;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+QList<QWidget*> controls(const QWidget& window, std::initializer_list<const char*> names) {
+    QList<QWidget*> found;
+    for (const char* name : names) {
+        found.append(control<QWidget>(window, name));
+    }
+    return found;
 }
 
-QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour) {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(colour);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "BMP");
-    return bytes;
+ProgramFolder::ProgramFolder(const QString& folder) {
+    if (!folder.isEmpty()) {
+        store::forgetConnections();
+        store::setProgramFolder(folder);
+    }
 }
-
-#include <QTableView>
-#include <QTest>
-#include <QTimer>
 
 void Windows::show() {
     main.show();
@@ -176,7 +82,7 @@ void Windows::show() {
 
 QStringList Windows::gridColumn(int column) const {
     QStringList values;
-    const QAbstractItemModel* model = main.DBGrid1->model();
+    const QAbstractItemModel* model = control<QTableView>(main, "DBGrid1")->model();
     for (int row = 0; row < model->rowCount(); ++row) {
         values.append(model->index(row, column).data().toString());
     }

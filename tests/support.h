@@ -1,47 +1,19 @@
 #pragma once
 
-#include <QList>
+// The tests' fixture with the windows: the fake desktop, the program's windows and a session
+// of them; tests/fixture.h is its widget-free part.
+#include <QObject>
 #include <QPrinter>
-#include <QSet>
-#include <QString>
-#include <QTemporaryDir>
-#include <QVariant>
 #include <functional>
+#include <initializer_list>
 
-#include "store/database.h"
+#include "forms/datepicker.h"
+#include "forms/windows.h"
+#include "tests/fixture.h"
 #include "ui/desktop.h"
 
-// A program folder of its own for one test: base/orvelin.db made from the schema, an empty
-// img folder, and the program pointed at it. With a name, the program folder is a folder of
-// that name inside the temporary one.
-class TestFolder {
-public:
-    explicit TestFolder(bool withBase = true, const QString& name = {});
-    ~TestFolder();
-    QString path() const { return path_; }
-    QString dataFolder() const { return path_ + QStringLiteral("/base"); }
-    store::Database& db();
-
-    void addDish(qint64 code, const QString& name, const QString& group, const QVariant& price,
-                 const QVariant& minutes, const QString& description = QStringLiteral("Сипаттама"),
-                 const QByteArray& picture = {});
-    void addOrder(qint64 code, const QString& waiter, qint64 quantity, double price,
-                  const QString& isoDate);
-    QVariant scalar(const QString& sql, const QVariantList& params = {});
-    // 2 000 dishes (Vozr 0 for every 90th) and that many orders over 2 100 codes (so some
-    // have no dish), 20 waiters, prices with fractions, dates over eleven years.
-    void addManyOrders(int orders);
-    // The rows one statement of a query yields, read at once, ISO dates in dateColumns as dates.
-    QList<QVariantList> statementRows(const QString& sql, const QVariantList& params,
-                                      const QSet<int>& dateColumns);
-
-private:
-    QTemporaryDir dir_;
-    QString path_;
-    std::shared_ptr<store::Database> db_;
-};
-
-// Answers the program's questions the way a test wants and remembers what it was told.
+// The program's desktop for tests, the benchmark and the crash harness: answers its questions
+// as scripted and remembers what it was told.
 class ScriptedDesktop : public ui::Desktop {
 public:
     struct Message {
@@ -63,7 +35,8 @@ public:
 
     QList<Message> messages;
     QStringList questions;
-    QList<bool> answers;  // taken in order; No when none is left
+    QList<bool> answers;  // taken in order; then answerRest
+    bool answerRest = false;
     QString pictureName;
     QString pictureFilter;
     QString saveName;  // the answer of the next save dialog only
@@ -78,17 +51,40 @@ public:
     QStringList texts() const;
 };
 
-// Writes a file whole (and its folder), for tests that need a file of given bytes.
-bool writeFile(const QString& path, const QByteArray& bytes);
+// A window's control by its object name (the name Designer gives it), as its class; stops the
+// run when the window has no such control of that class.
+template <typename Control>
+Control* control(const QWidget& window, const char* name) {
+    Control* found = nullptr;
+    for (Control* candidate : window.findChildren<Control*>(QString::fromLatin1(name))) {
+        if (candidate->window() == &window) {
+            if (found != nullptr) {
+                qFatal("%s has two controls named %s", qPrintable(window.objectName()), name);
+            }
+            found = candidate;
+        }
+    }
+    if (found == nullptr) {
+        qFatal("%s has no %s named %s", qPrintable(window.objectName()),
+               Control::staticMetaObject.className(), name);
+    }
+    return found;
+}
 
-// A small Windows bitmap of one colour.
-QByteArray sampleBitmap(int width, int height, Qt::GlobalColor colour);
+// The controls of those names, in that order (a focus walk's stops).
+QList<QWidget*> controls(const QWidget& window, std::initializer_list<const char*> names);
 
-#include "forms/datepicker.h"
-#include "forms/windows.h"
+// Points the program at a folder before its windows open (none: as it is).
+struct ProgramFolder {
+    explicit ProgramFolder(const QString& folder);
+};
 
 // The program's windows, made as the program makes them.
-struct Windows : forms::Windows {
+struct Windows : private ProgramFolder, forms::Windows {
+    // The windows of the program as it is pointed now (a test's TestFolder).
+    Windows() : ProgramFolder({}) {}
+    // The windows of the program whose folder holds a base made beforehand.
+    explicit Windows(const QString& programFolder) : ProgramFolder(programFolder) {}
     // Shows the main window (which opens the dish list) and waits until it is up.
     void show();
     // The names in the dish grid, top to bottom.

@@ -21,22 +21,26 @@
 
 namespace {
 
-void addMenu(TestFolder& folder) {
-    folder.addDish(10, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180,
-                   QStringLiteral("Жылқы етінен"), sampleBitmap(6, 4, Qt::green));
-    folder.addDish(20, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50,
-                   QStringLiteral("Буға пісірілген"));
-    folder.addDish(30, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5,
-                   QStringLiteral("Қара шай"));
+// The editor's menu: codes 10, 20, 30 and a small green picture on the first.
+QList<Dish> editorMenu() {
+    return {
+        {10, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180,
+         QStringLiteral("Жылқы етінен"), sampleBitmap(6, 4, Qt::green)},
+        {20, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50,
+         QStringLiteral("Буға пісірілген")},
+        {30, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5, QStringLiteral("Қара шай")},
+    };
 }
 
 void fill(TForm2& editor, const QStringList& values, const QString& description) {
-    QLineEdit* edits[] = {editor.DBEdit1, editor.DBEdit2, editor.DBEdit3, editor.DBEdit5,
-                          editor.DBEdit6};
+    QLineEdit* edits[] = {
+        control<QLineEdit>(editor, "DBEdit1"), control<QLineEdit>(editor, "DBEdit2"),
+        control<QLineEdit>(editor, "DBEdit3"), control<QLineEdit>(editor, "DBEdit5"),
+        control<QLineEdit>(editor, "DBEdit6")};
     for (int i = 0; i < 5; ++i) {
         edits[i]->setText(values.value(i));
     }
-    editor.DBMemo1->setPlainText(description);
+    control<QPlainTextEdit>(editor, "DBMemo1")->setPlainText(description);
 }
 
 QString writePicture(const QString& folder, const QString& name, const char* format) {
@@ -141,9 +145,9 @@ QByteArray chooseAndSave(Session& session, const QString& path) {
     auto& [folder, answers, w] = session;
     whileModal(w.editor, [&] {
         answers.pictureName = path;
-        w.editor.BitBtn1->click();
+        control<QPushButton>(w.editor, "BitBtn1")->click();
         fill(w.editor, {"90", "Сурет", "Топ", "100", "5"}, QStringLiteral("Сипаттама"));
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("add"))->trigger();
     return folder.scalar(QStringLiteral("select Img from pictures where Code = 90")).toByteArray();
@@ -183,21 +187,21 @@ private slots:
 void EditorTest::addWithoutPriceKeepsSearchAndSort() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
-    w.main.Edit1->setText(QStringLiteral("а"));
-    w.main.BitBtn1->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("а"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     w.main.DBGrid1TitleClick(0);  // name descending
     const QString total = w.main.statusText(0);
 
     whileModal(w.editor, [&] {
         QCOMPARE(w.editor.windowTitle(), QStringLiteral("Жаңадан қосу"));
-        QCOMPARE(w.editor.BitBtn2->text(), QStringLiteral("Қосу"));
-        QCOMPARE(w.editor.DBEdit1->text(), QString());
-        QCOMPARE(w.editor.DBEdit4->text(), QStringLiteral("4"));
-        QVERIFY(!w.editor.DBEdit4->isVisible());
+        QCOMPARE(control<QPushButton>(w.editor, "BitBtn2")->text(), QStringLiteral("Қосу"));
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit1")->text(), QString());
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit4")->text(), QStringLiteral("4"));
+        QVERIFY(!control<QLineEdit>(w.editor, "DBEdit4")->isVisible());
         fill(w.editor, {"40", "Палау", "Күріш", "", "75"}, QStringLiteral("Қой еті мен күріш"));
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
         QVERIFY(!w.editor.isVisible());
     });
     w.main.action(QStringLiteral("add"))->trigger();
@@ -217,7 +221,7 @@ void EditorTest::addWithoutPriceKeepsSearchAndSort() {
 void EditorTest::requiredFieldsAreChecked() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
     w.editor.Mode = TForm2::InsertMode;
     QVERIFY(w.editor.FormShow());
@@ -235,11 +239,12 @@ void EditorTest::requiredFieldsAreChecked() {
         }
         fill(w.editor, values, description);
         answers.messages.clear();
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
         QCOMPARE(answers.texts(),
                  QStringList({QStringLiteral("Алдымен барлық өрістерді толтырыңыз.")}));
         QCOMPARE(answers.messages[0].kind, ui::MessageKind::Information);
-        QCOMPARE(w.editor.DBEdit2->text(), values[1]);  // everything stays as typed
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit2")->text(),
+                 values[1]);  // everything stays as typed
     }
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
     w.editor.reject();
@@ -248,24 +253,26 @@ void EditorTest::requiredFieldsAreChecked() {
 void EditorTest::changeEditsTheSelectedDish() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
-    w.main.RadioButton2->click();
-    w.main.Edit1->setText(QStringLiteral(">=2000"));
-    w.main.BitBtn1->click();
+    control<QRadioButton>(w.main, "RadioButton2")->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">=2000"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     w.main.DBGrid1TitleClick(2);  // price descending: Бесбармақ, Манты
-    w.main.DBGrid1->selectRow(1);
+    control<QTableView>(w.main, "DBGrid1")->selectRow(1);
 
     whileModal(w.editor, [&] {
         QCOMPARE(w.editor.windowTitle(), QStringLiteral("Мәліметті өзгерту"));
-        QCOMPARE(w.editor.BitBtn2->text(), QStringLiteral("Өзгерту"));
-        QCOMPARE(w.editor.DBEdit1->text(), QStringLiteral("20"));
-        QCOMPARE(w.editor.DBEdit2->text(), QStringLiteral("Манты"));
-        QCOMPARE(w.editor.DBEdit5->text(), QStringLiteral("2000"));
-        QCOMPARE(w.editor.DBMemo1->toPlainText(), QStringLiteral("Буға пісірілген"));
-        w.editor.DBEdit1->setText(QStringLiteral("21"));  // the code stays editable
-        w.editor.DBEdit5->setText(QStringLiteral("4000"));
-        w.editor.BitBtn2->click();
+        QCOMPARE(control<QPushButton>(w.editor, "BitBtn2")->text(), QStringLiteral("Өзгерту"));
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit1")->text(), QStringLiteral("20"));
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit2")->text(), QStringLiteral("Манты"));
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit5")->text(), QStringLiteral("2000"));
+        QCOMPARE(control<QPlainTextEdit>(w.editor, "DBMemo1")->toPlainText(),
+                 QStringLiteral("Буға пісірілген"));
+        control<QLineEdit>(w.editor, "DBEdit1")
+            ->setText(QStringLiteral("21"));  // the code stays editable
+        control<QLineEdit>(w.editor, "DBEdit5")->setText(QStringLiteral("4000"));
+        control<QPushButton>(w.editor, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select PS from goods where Code = 21")).toInt(), 4000);
@@ -285,11 +292,11 @@ void EditorTest::changeEditsTheSelectedDish() {
         indexed.save(&buffer, "BMP");
     }
     folder.scalar(QStringLiteral("update pictures set Img = ? where Code = 10"), {eightBit});
-    w.main.DBGrid1->selectRow(1);
+    control<QTableView>(w.main, "DBGrid1")->selectRow(1);
     whileModal(w.editor, [&] {
-        QCOMPARE(w.editor.picture().size(), QSize(6, 4));
-        w.editor.DBEdit2->setText(QStringLiteral("Ет бесбармақ"));
-        w.editor.BitBtn2->click();
+        QCOMPARE(control<forms::PictureBox>(w.editor, "DBImage1")->pixmap().size(), QSize(6, 4));
+        control<QLineEdit>(w.editor, "DBEdit2")->setText(QStringLiteral("Ет бесбармақ"));
+        control<QPushButton>(w.editor, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(
@@ -321,22 +328,23 @@ void EditorTest::changeWithNothingToChange() {
 void EditorTest::cancelWritesNothing() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
-        w.editor.BitBtn3->click();
+        control<QPushButton>(w.editor, "BitBtn3")->click();
     });
     w.main.action(QStringLiteral("add"))->trigger();
     whileModal(w.editor, [&] {
-        QCOMPARE(w.editor.DBEdit2->text(), QString());  // the next showing starts afresh
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit2")->text(),
+                 QString());  // the next showing starts afresh
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
         QTest::keyClick(&w.editor, Qt::Key_Escape);
     });
     w.main.action(QStringLiteral("add"))->trigger();
-    w.main.DBGrid1->selectRow(0);
+    control<QTableView>(w.main, "DBGrid1")->selectRow(0);
     whileModal(w.editor, [&] {
-        w.editor.DBEdit2->setText(QStringLiteral("Өзгерген"));
+        control<QLineEdit>(w.editor, "DBEdit2")->setText(QStringLiteral("Өзгерген"));
         w.editor.close();
     });
     w.main.action(QStringLiteral("change"))->trigger();
@@ -350,23 +358,23 @@ void EditorTest::cancelWritesNothing() {
 void EditorTest::duplicateCodeKeepsTheDialogOpen() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"20", "Екінші манты", "Қамыр", "100", "10"}, QStringLiteral("Қайталама"));
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
         QVERIFY(w.editor.isVisible());
         QCOMPARE(answers.lastText(), QStringLiteral("UNIQUE constraint failed: goods.Code."));
-        QCOMPARE(w.editor.DBEdit2->text(), QStringLiteral("Екінші манты"));
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit2")->text(), QStringLiteral("Екінші манты"));
         // Corrected, the same pending row saves.
-        w.editor.DBEdit1->setText(QStringLiteral("22"));
-        w.editor.DBEdit5->setText(QStringLiteral("1.5"));
-        w.editor.BitBtn2->click();
+        control<QLineEdit>(w.editor, "DBEdit1")->setText(QStringLiteral("22"));
+        control<QLineEdit>(w.editor, "DBEdit5")->setText(QStringLiteral("1.5"));
+        control<QPushButton>(w.editor, "BitBtn2")->click();
         QVERIFY(w.editor.isVisible());
         QCOMPARE(answers.lastText(),
                  QStringLiteral("cannot store REAL value in INTEGER column goods.PS."));
-        w.editor.DBEdit5->setText(QStringLiteral("150"));
-        w.editor.BitBtn2->click();
+        control<QLineEdit>(w.editor, "DBEdit5")->setText(QStringLiteral("150"));
+        control<QPushButton>(w.editor, "BitBtn2")->click();
         QVERIFY(!w.editor.isVisible());
     });
     w.main.action(QStringLiteral("add"))->trigger();
@@ -378,25 +386,25 @@ void EditorTest::duplicateCodeKeepsTheDialogOpen() {
 void EditorTest::picturesAreStoredAsBitmaps() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
     const QString jpeg = writePicture(folder.path(), QStringLiteral("plov.JPG"), "JPEG");
     const QString noExtension = writePicture(folder.path(), QStringLiteral("plov"), "PNG");
     whileModal(w.editor, [&] {
         answers.pictureName = jpeg;
-        w.editor.BitBtn1->click();
+        control<QPushButton>(w.editor, "BitBtn1")->click();
         // Every format first, then bitmaps, then any file.
         QVERIFY2(answers.pictureFilter.startsWith(
                      QStringLiteral("Суреттер (*.bmp *.jpg *.jpeg *.png *.gif ")),
                  qPrintable(answers.pictureFilter));
         QVERIFY(answers.pictureFilter.endsWith(
             QStringLiteral(");;Суретті таңдаңыз (*.bmp);;Барлық файлдар (*)")));
-        QCOMPARE(w.editor.DBImage1->pixmap().size(), QSize(30, 20));
+        QCOMPARE(control<forms::PictureBox>(w.editor, "DBImage1")->pixmap().size(), QSize(30, 20));
         answers.pictureName.clear();  // cancelling the chooser changes nothing
-        w.editor.BitBtn1->click();
-        QCOMPARE(w.editor.picture().size(), QSize(30, 20));
+        control<QPushButton>(w.editor, "BitBtn1")->click();
+        QCOMPARE(control<forms::PictureBox>(w.editor, "DBImage1")->pixmap().size(), QSize(30, 20));
         fill(w.editor, {"60", "Палау", "Күріш", "2200", "75"}, QStringLiteral("Күріш"));
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("add"))->trigger();
     const QByteArray stored =
@@ -407,11 +415,12 @@ void EditorTest::picturesAreStoredAsBitmaps() {
     QVERIFY(qAbs(qRed(reloaded.pixel(15, 10)) - 200) < 20);
 
     // A name without an extension goes to the general loader.
-    w.main.DBGrid1->selectRow(static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Палау"))));
+    control<QTableView>(w.main, "DBGrid1")
+        ->selectRow(static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Палау"))));
     whileModal(w.editor, [&] {
         answers.pictureName = noExtension;
-        w.editor.BitBtn1->click();
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn1")->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("change"))->trigger();
     QVERIFY(answers.messages.isEmpty());
@@ -420,13 +429,13 @@ void EditorTest::picturesAreStoredAsBitmaps() {
                 .startsWith("BM"));
     // The list is back on its first row, whose picture the main window shows.
     QCOMPARE(w.main.Query1->currentRow(), 0);
-    QCOMPARE(w.main.DBImage1->pixmap().size(), QSize(6, 4));
+    QCOMPARE(control<forms::PictureBox>(w.main, "DBImage1")->pixmap().size(), QSize(6, 4));
 }
 
 void EditorTest::badPicturesAreRefused() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
     const QString dir = folder.path();
     QVERIFY(writeFile(dir + QStringLiteral("/broken.bmp"), "BM\x20\0\0\0 not a bitmap at all"));
@@ -465,19 +474,20 @@ void EditorTest::badPicturesAreRefused() {
              QStringLiteral(" сурет ретінде ашылмайды: бұл — бума, кәдімгі файл емес.")},
     };
 
-    w.main.DBGrid1->selectRow(0);
+    control<QTableView>(w.main, "DBGrid1")->selectRow(0);
     whileModal(w.editor, [&] {
-        QCOMPARE(w.editor.picture().size(), QSize(6, 4));
+        QCOMPARE(control<forms::PictureBox>(w.editor, "DBImage1")->pixmap().size(), QSize(6, 4));
         for (const auto& [name, text] : refusals) {
             answers.pictureName = dir + QLatin1Char('/') + name;
             const qsizetype before = answers.messages.size();
-            w.editor.BitBtn1->click();
+            control<QPushButton>(w.editor, "BitBtn1")->click();
             QCOMPARE(answers.messages.size(), before + 1);
             QVERIFY2(answers.lastText().startsWith(text), qPrintable(answers.lastText()));
             QCOMPARE(answers.messages.last().kind, ui::MessageKind::Error);
-            QCOMPARE(w.editor.picture().size(), QSize(6, 4));  // the old picture stays
+            QCOMPARE(control<forms::PictureBox>(w.editor, "DBImage1")->pixmap().size(),
+                     QSize(6, 4));  // the old picture stays
         }
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(
@@ -560,7 +570,7 @@ void EditorTest::largePicturesAndTheAllocationLimit() {
     QVERIFY(writeFile(bitmap, photoBytes(QSize(1200, 1200), "BMP", 0, false)));
     QVERIFY(writeFile(jpeg, photoBytes(QSize(2048, 1536), "JPEG", 0, false)));
     answers.pictureName = bitmap;
-    whileModal(w.editor, [&] { w.editor.BitBtn1->click(); });
+    whileModal(w.editor, [&] { control<QPushButton>(w.editor, "BitBtn1")->click(); });
     w.main.action(QStringLiteral("add"))->trigger();
     QCOMPARE(answers.texts(),
              QStringList({QStringLiteral("«%1» суреті тым үлкен: 1200 × 1200 пиксель. Программа 4 "
@@ -617,9 +627,9 @@ void EditorTest::pictureBoxesShowTheWholePicture() {
         QVERIFY(qAbs(red.left() - (box->width() - 1 - red.right())) <= 1);
         QVERIFY(qAbs(red.top() - (box->height() - 1 - red.bottom())) <= 1);
     };
-    check(w.main.DBImage1);
-    w.main.DBGrid1->selectRow(0);
-    whileModal(w.editor, [&] { check(w.editor.DBImage1); });
+    check(control<forms::PictureBox>(w.main, "DBImage1"));
+    control<QTableView>(w.main, "DBGrid1")->selectRow(0);
+    whileModal(w.editor, [&] { check(control<forms::PictureBox>(w.editor, "DBImage1")); });
     w.main.action(QStringLiteral("change"))->trigger();
 }
 
@@ -647,7 +657,9 @@ void EditorTest::numberEditsTakeWholeNumbersOnly() {
     auto& [folder, answers, w] = session;
     w.show();
     whileModal(w.editor, [&] {
-        for (QLineEdit* edit : {w.editor.DBEdit1, w.editor.DBEdit5, w.editor.DBEdit6}) {
+        for (QLineEdit* edit :
+             {control<QLineEdit>(w.editor, "DBEdit1"), control<QLineEdit>(w.editor, "DBEdit5"),
+              control<QLineEdit>(w.editor, "DBEdit6")}) {
             edit->clear();
             QTest::keyClicks(edit, typed);
             QCOMPARE(edit->text(), kept);
@@ -677,19 +689,20 @@ void EditorTest::unreadableBaseKeepsTheEditorClosed() {
 void EditorTest::saveAfterARefusedSearchClosesTheEditor() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
-    w.main.RadioButton2->click();
-    w.main.Edit1->setText(QStringLiteral("abc"));
-    w.main.BitBtn1->click();  // refused: the list stays closed
+    control<QRadioButton>(w.main, "RadioButton2")->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("abc"));
+    control<QPushButton>(w.main, "BitBtn1")->click();  // refused: the list stays closed
     answers.messages.clear();
     bool ran = false;
     whileModal(w.editor, [&] {
         ran = true;
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
-        w.editor.DBEdit3->setText(QString(1000000, QChar(0x049B)));  // a long paste, kept whole
-        QCOMPARE(w.editor.DBEdit3->text().size(), 1000000);
-        w.editor.BitBtn2->click();
+        control<QLineEdit>(w.editor, "DBEdit3")
+            ->setText(QString(1000000, QChar(0x049B)));  // a long paste, kept whole
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit3")->text().size(), 1000000);
+        control<QPushButton>(w.editor, "BitBtn2")->click();
         QVERIFY(!w.editor.isVisible());  // saved, so closed: a second OK cannot save twice
     });
     w.main.action(QStringLiteral("add"))->trigger();
@@ -716,17 +729,17 @@ void EditorTest::anotherCopysWorkIsNotOverwritten() {
     QFETCH(QString, nameAfter);
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
-    w.main.DBGrid1->selectRow(0);  // Бесбармақ, code 10
+    control<QTableView>(w.main, "DBGrid1")->selectRow(0);  // Бесбармақ, code 10
     bool ran = false;
     whileModal(w.editor, [&] {
         ran = true;
         folder.db().exec(elsewhere);
-        w.editor.DBEdit5->setText(QStringLiteral("777"));
-        w.editor.BitBtn2->click();
+        control<QLineEdit>(w.editor, "DBEdit5")->setText(QStringLiteral("777"));
+        control<QPushButton>(w.editor, "BitBtn2")->click();
         QVERIFY(w.editor.isVisible());  // nothing saved: the dialog stays, as typed
-        QCOMPARE(w.editor.DBEdit5->text(), QStringLiteral("777"));
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit5")->text(), QStringLiteral("777"));
     });
     w.main.action(QStringLiteral("change"))->trigger();
     QVERIFY(ran);
@@ -743,17 +756,18 @@ void EditorTest::anotherCopysWorkIsNotOverwritten() {
 void EditorTest::lockedBaseWaitsThenSaysSoAndKeepsTheTyping() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
     folder.db().exec(QStringLiteral("BEGIN EXCLUSIVE"));  // another program writing, for long
     QElapsedTimer waited;
     whileModal(w.editor, [&] {
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
         waited.start();
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
         QVERIFY(waited.elapsed() >= 4500);  // the busy wait came first
         QVERIFY(w.editor.isVisible());
-        QCOMPARE(w.editor.DBEdit2->text(), QStringLiteral("Самса"));  // nothing typed lost
+        QCOMPARE(control<QLineEdit>(w.editor, "DBEdit2")->text(),
+                 QStringLiteral("Самса"));  // nothing typed lost
     });
     w.main.action(QStringLiteral("add"))->trigger();
     folder.db().exec(QStringLiteral("ROLLBACK"));
@@ -780,11 +794,11 @@ void EditorTest::hostileTextIsKeptExactly() {
     QFETCH(QString, text);
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, editorMenu());
     w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"77", text, text, "5", "5"}, text);
-        w.editor.BitBtn2->click();
+        control<QPushButton>(w.editor, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("add"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
@@ -794,8 +808,8 @@ void EditorTest::hostileTextIsKeptExactly() {
     QCOMPARE(folder.scalar(QStringLiteral("select Comm from goods where Code = 77")).toString(),
              QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     // A search for the whole text finds exactly that dish.
-    w.main.Edit1->setText(text);
-    w.main.BitBtn1->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(text);
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(w.main.Query1->recordCount(), 1);
     QCOMPARE(w.main.Query1->fieldByName(QStringLiteral("Code")).asInteger(), 77);
     // Its report keeps one item per line: the cell is one line of its own.
@@ -807,17 +821,17 @@ void EditorTest::hostileTextIsKeptExactly() {
     QCOMPARE(written.count("\r\n"), 3 + 1 + 4 + 1 + (2 + 4 + 1) + 1);
     // The same text as a waiter's name: recorded, found by the orders search, reported.
     whileModal(w.order, [&] {
-        w.order.Edit1->setText(text);
-        w.order.Edit2->setText(QStringLiteral("2"));
-        w.order.BitBtn1->click();
+        control<QLineEdit>(w.order, "Edit1")->setText(text);
+        control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("2"));
+        control<QPushButton>(w.order, "BitBtn1")->click();
     });
     w.main.action(QStringLiteral("order"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select fio from orders")).toString(), text);
     whileModal(w.orders, [&] {
-        w.orders.Edit1->setText(text);
-        w.orders.BitBtn2->click();
+        control<QLineEdit>(w.orders, "Edit1")->setText(text);
+        control<QPushButton>(w.orders, "BitBtn2")->click();
         QCOMPARE(w.orders.Query1.recordCount(), 1);
-        w.orders.BitBtn1->click();
+        control<QPushButton>(w.orders, "BitBtn1")->click();
         w.orders.close();
     });
     w.main.action(QStringLiteral("orders"))->trigger();

@@ -15,12 +15,6 @@
 
 namespace {
 
-void addMenu(TestFolder& folder) {
-    folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180);
-    folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
-    folder.addOrder(1, QStringLiteral("Асан"), 2, 3500, QStringLiteral("2026-12-01"));
-}
-
 // Gives the window the keyboard, as the desktop does when it appears.
 void activate(QWidget& window) {
     window.activateWindow();
@@ -42,6 +36,7 @@ QList<QWidget*> focusWalk(int presses, Qt::Key key = Qt::Key_Tab) {
 struct ShownSession : Session {
     ShownSession() {
         addMenu(folder);
+        folder.addOrder(1, QStringLiteral("Асан"), 2, 3500, QStringLiteral("2026-12-01"));
         w.show();
         activate(w.main);
     }
@@ -80,41 +75,41 @@ void KeyboardTest::tabWalksEachWindowInItsOrder() {
     ShownSession session;
     auto& [folder, answers, w] = session;
     TForm1& m = w.main;
-    QCOMPARE(QApplication::focusWidget(), m.DBGrid1);
+    QCOMPARE(QApplication::focusWidget(), control<QTableView>(m, "DBGrid1"));
     // Grid, picture, description, search text, search button, the checked search field; the
     // grid again. Tab never walks the grid's cells.
-    QCOMPARE(focusWalk(6), QList<QWidget*>({m.DBImage1, m.DBMemo1, m.Edit1, m.BitBtn1,
-                                            m.RadioButton1, m.DBGrid1}));
-    QCOMPARE(m.DBGrid1->currentIndex().row(), 0);
-    QCOMPARE(focusWalk(2, Qt::Key_Backtab), QList<QWidget*>({m.RadioButton1, m.BitBtn1}));
+    QCOMPARE(focusWalk(6),
+             controls(m, {"DBImage1", "DBMemo1", "Edit1", "BitBtn1", "RadioButton1", "DBGrid1"}));
+    QCOMPARE(control<QTableView>(m, "DBGrid1")->currentIndex().row(), 0);
+    QCOMPARE(focusWalk(2, Qt::Key_Backtab), controls(m, {"RadioButton1", "BitBtn1"}));
     // The arrow keys move the check within the group; Tab then stops on the new one.
     focusWalk(1);
-    QTest::keyClick(m.RadioButton1, Qt::Key_Right);
-    QVERIFY(m.RadioButton2->isChecked());
+    QTest::keyClick(control<QRadioButton>(m, "RadioButton1"), Qt::Key_Right);
+    QVERIFY(control<QRadioButton>(m, "RadioButton2")->isChecked());
     QCOMPARE(m.statusText(2), QStringLiteral("Таңдау өрісі: бағасы бойынша"));
-    QCOMPARE(focusWalk(2, Qt::Key_Backtab), QList<QWidget*>({m.BitBtn1, m.Edit1}));
-    QCOMPARE(focusWalk(2), QList<QWidget*>({m.BitBtn1, m.RadioButton2}));
+    QCOMPARE(focusWalk(2, Qt::Key_Backtab), controls(m, {"BitBtn1", "Edit1"}));
+    QCOMPARE(focusWalk(2), controls(m, {"BitBtn1", "RadioButton2"}));
 
     TForm4& o = w.orders;
     insideDialog(o, m.action(QStringLiteral("orders")), [&] {
-        QCOMPARE(QApplication::focusWidget(), o.DBGrid1);
+        QCOMPARE(QApplication::focusWidget(), control<QTableView>(o, "DBGrid1"));
         QCOMPARE(focusWalk(5),
-                 QList<QWidget*>({o.BitBtn1, o.Edit1, o.RadioButton2, o.BitBtn2, o.DBGrid1}));
+                 controls(o, {"BitBtn1", "Edit1", "RadioButton2", "BitBtn2", "DBGrid1"}));
         o.close();
     });
     TForm2& e = w.editor;
     insideDialog(e, m.action(QStringLiteral("add")), [&] {
-        QCOMPARE(QApplication::focusWidget(), e.DBEdit1);
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(e, "DBEdit1"));
         QCOMPARE(focusWalk(10),
-                 QList<QWidget*>({e.DBEdit2, e.DBEdit3, e.DBEdit5, e.DBEdit6, e.DBMemo1, e.BitBtn1,
-                                  e.BitBtn2, e.BitBtn3, e.DBImage1, e.DBEdit1}));
+                 controls(e, {"DBEdit2", "DBEdit3", "DBEdit5", "DBEdit6", "DBMemo1", "BitBtn1",
+                              "BitBtn2", "BitBtn3", "DBImage1", "DBEdit1"}));
     });
     TForm3& t = w.order;
     insideDialog(t, m.action(QStringLiteral("order")), [&] {
-        QCOMPARE(QApplication::focusWidget(), t.Edit1);
+        QCOMPARE(QApplication::focusWidget(), control<QLineEdit>(t, "Edit1"));
         // The date picker is one stop: Tab leaves it, not its day for its month.
-        QCOMPARE(focusWalk(7), QList<QWidget*>({t.Edit2, t.Edit3, t.Edit4, t.dtp1, t.BitBtn1,
-                                                t.BitBtn2, t.Edit1}));
+        QCOMPARE(focusWalk(7),
+                 controls(t, {"Edit2", "Edit3", "Edit4", "dtp1", "BitBtn1", "BitBtn2", "Edit1"}));
     });
 }
 
@@ -131,14 +126,15 @@ void KeyboardTest::enterPressesTheFocusedButton() {
         }
     };
     TForm2& e = w.editor;
+    const int menu = dishes().toInt();
     // The whole form filled, then Tab on to the button and Enter there.
     struct EditorCase {
         int tabsAfterMemo;  // 0: the picture button, 1: OK, 2: Cancel
         bool choosesPicture;
-        int dishesAfter;
+        int added;
     };
     for (const EditorCase& c :
-         {EditorCase{2, false, 2}, EditorCase{0, true, 2}, EditorCase{1, false, 3}}) {
+         {EditorCase{2, false, 0}, EditorCase{0, true, 0}, EditorCase{1, false, 1}}) {
         answers.pictureFilter.clear();
         insideDialog(e, w.main.action(QStringLiteral("add")), [&] {
             fillEditor();
@@ -149,26 +145,27 @@ void KeyboardTest::enterPressesTheFocusedButton() {
             }
         });
         QCOMPARE(answers.pictureFilter.isEmpty(), !c.choosesPicture);
-        QCOMPARE(dishes().toInt(), c.dishesAfter);
+        QCOMPARE(dishes().toInt(), menu + c.added);
     }
     // Enter in a field presses the default button: OK.
     folder.db().exec(QStringLiteral("delete from goods where Code = 7"));
     insideDialog(e, w.main.action(QStringLiteral("add")), [&] {
         fillEditor();
-        e.DBEdit2->setFocus();
-        QTest::keyClick(e.DBEdit2, Qt::Key_Return);
+        control<QLineEdit>(e, "DBEdit2")->setFocus();
+        QTest::keyClick(control<QLineEdit>(e, "DBEdit2"), Qt::Key_Return);
         QVERIFY(!e.isVisible());
     });
-    QCOMPARE(dishes().toInt(), 3);
+    QCOMPARE(dishes().toInt(), menu + 1);
 
     TForm3& t = w.order;
     for (const bool cancel : {true, false}) {
         insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
-            QTest::keyClicks(t.Edit1, QStringLiteral("Asan"));
-            QTest::keyClick(t.Edit1, Qt::Key_Tab);
-            QTest::keyClicks(t.Edit2, QStringLiteral("2"));
+            QTest::keyClicks(control<QLineEdit>(t, "Edit1"), QStringLiteral("Asan"));
+            QTest::keyClick(control<QLineEdit>(t, "Edit1"), Qt::Key_Tab);
+            QTest::keyClicks(control<QLineEdit>(t, "Edit2"), QStringLiteral("2"));
             focusWalk(cancel ? 5 : 4);  // to "Болдырмау", or to OK
-            QCOMPARE(QApplication::focusWidget(), cancel ? t.BitBtn2 : t.BitBtn1);
+            QCOMPARE(QApplication::focusWidget(), cancel ? control<QPushButton>(t, "BitBtn2")
+                                                         : control<QPushButton>(t, "BitBtn1"));
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Enter);  // the number pad's
             QVERIFY(!t.isVisible());
         });
@@ -183,26 +180,27 @@ void KeyboardTest::datePickerByKeyboard() {
     TForm3& t = w.order;
     insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
         focusWalk(4);
-        QCOMPARE(QApplication::focusWidget(), t.dtp1);
+        QCOMPARE(QApplication::focusWidget(), control<DatePicker>(t, "dtp1"));
         const QDate today = QDate::currentDate();
         for (const QKeyCombination key :
              {QKeyCombination(Qt::AltModifier, Qt::Key_Down), QKeyCombination(Qt::Key_F4)}) {
-            QTest::keyClick(t.dtp1, key.key(), key.keyboardModifiers());
-            QTRY_VERIFY(t.dtp1->calendarIsOpen());
-            QCalendarWidget* calendar = t.dtp1->calendarWidget();
+            QTest::keyClick(control<DatePicker>(t, "dtp1"), key.key(), key.keyboardModifiers());
+            QTRY_VERIFY(control<DatePicker>(t, "dtp1")->calendarIsOpen());
+            QCalendarWidget* calendar = control<DatePicker>(t, "dtp1")->calendarWidget();
             QCOMPARE(calendar->selectedDate(), today);
             QVERIFY(calendar->dateTextFormat(today).fontWeight() == QFont::Bold);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            QTRY_VERIFY(!t.dtp1->calendarIsOpen());
+            QTRY_VERIFY(!control<DatePicker>(t, "dtp1")->calendarIsOpen());
             QVERIFY(t.isVisible());  // Esc closed the calendar, not the dialog
-            QCOMPARE(t.dtp1->date(), today);
+            QCOMPARE(control<DatePicker>(t, "dtp1")->date(), today);
         }
         // Years stay within 1900 to 2099, whatever is typed over them.
-        QCOMPARE(t.dtp1->minimumDate(), QDate(1900, 1, 1));
-        QCOMPARE(t.dtp1->maximumDate(), QDate(2099, 12, 31));
-        t.dtp1->setCurrentSection(QDateTimeEdit::YearSection);
-        QTest::keyClicks(t.dtp1, QStringLiteral("5200"));
-        QVERIFY(t.dtp1->date().year() >= 1900 && t.dtp1->date().year() <= 2099);
+        QCOMPARE(control<DatePicker>(t, "dtp1")->minimumDate(), QDate(1900, 1, 1));
+        QCOMPARE(control<DatePicker>(t, "dtp1")->maximumDate(), QDate(2099, 12, 31));
+        control<DatePicker>(t, "dtp1")->setCurrentSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(control<DatePicker>(t, "dtp1"), QStringLiteral("5200"));
+        QVERIFY(control<DatePicker>(t, "dtp1")->date().year() >= 1900 &&
+                control<DatePicker>(t, "dtp1")->date().year() <= 2099);
         t.reject();
     });
 }
@@ -214,17 +212,17 @@ void KeyboardTest::twoDigitYearLocaleKeepsTheCentury() {
     auto& [folder, answers, w] = session;
     TForm3& t = w.order;
     insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
-        QCOMPARE(t.dtp1->displayFormat(), QStringLiteral("M/d/yyyy"));
-        t.dtp1->setDate(QDate(2099, 3, 4));
-        QCOMPARE(t.dtp1->text(), QStringLiteral("3/4/2099"));
-        QTest::keyClicks(t.Edit1, QStringLiteral("Asan"));
-        QTest::keyClicks(t.Edit2, QStringLiteral("1"));
-        t.BitBtn1->click();
+        QCOMPARE(control<DatePicker>(t, "dtp1")->displayFormat(), QStringLiteral("M/d/yyyy"));
+        control<DatePicker>(t, "dtp1")->setDate(QDate(2099, 3, 4));
+        QCOMPARE(control<DatePicker>(t, "dtp1")->text(), QStringLiteral("3/4/2099"));
+        QTest::keyClicks(control<QLineEdit>(t, "Edit1"), QStringLiteral("Asan"));
+        QTest::keyClicks(control<QLineEdit>(t, "Edit2"), QStringLiteral("1"));
+        control<QPushButton>(t, "BitBtn1")->click();
     });
     QCOMPARE(folder.scalar(QStringLiteral("select max(dt) from orders")).toString(),
              QStringLiteral("2099-03-04"));
     insideDialog(w.orders, w.main.action(QStringLiteral("orders")), [&] {
-        const QAbstractItemModel* model = w.orders.DBGrid1->model();
+        const QAbstractItemModel* model = control<QTableView>(w.orders, "DBGrid1")->model();
         QStringList dates;
         for (int row = 0; row < model->rowCount(); ++row) {
             dates.append(model->index(row, 5).data().toString());

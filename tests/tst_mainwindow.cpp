@@ -25,20 +25,7 @@
 #include "tests/support.h"
 #include "ui/messages.h"
 
-namespace {
-
-void addMenu(TestFolder& folder) {
-    folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ұлттық ет тағамдары"), 3500, 180,
-                   QStringLiteral("Жылқы етінен"), sampleBitmap(20, 10, Qt::red));
-    folder.addDish(2, QStringLiteral("Қуырдақ"), QStringLiteral("Ет тағамдары"), 2800, 60,
-                   QStringLiteral("Қой етінен"));
-    folder.addDish(3, QStringLiteral("Бауырсақ"), QStringLiteral("Нан өнімдері"), 90, 30,
-                   QStringLiteral("Майға қуырылған"), sampleBitmap(8, 8, Qt::blue));
-    folder.addDish(4, QStringLiteral("Таба нан"), QStringLiteral("Нан өнімдері"), 100, 0);
-    folder.addDish(5, QStringLiteral("Шай"), QStringLiteral("Сусындар"), 100, 5);
-}
-
-}  // namespace
+namespace {}  // namespace
 
 // The main window as a user meets it: start-up, the layout rules, searching, sorting,
 // deleting, and the question before the program ends.
@@ -84,23 +71,26 @@ void MainWindowTest::startShowsTheMenuSortedByName() {
     QCOMPARE(w.main.statusText(1), QStringLiteral("Сұрау бойынша табылды: 0"));
 
     // The first dish's picture and description, then those of whichever row becomes current.
-    QCOMPARE(w.main.DBMemo1->toPlainText(), QStringLiteral("Майға қуырылған"));
-    QCOMPARE(w.main.DBImage1->pixmap().size(), QSize(8, 8));
-    w.main.DBGrid1->selectRow(1);
+    QCOMPARE(control<QPlainTextEdit>(w.main, "DBMemo1")->toPlainText(),
+             QStringLiteral("Майға қуырылған"));
+    QCOMPARE(control<forms::PictureBox>(w.main, "DBImage1")->pixmap().size(), QSize(8, 8));
+    control<QTableView>(w.main, "DBGrid1")->selectRow(1);
     QCOMPARE(w.main.Query1->fieldByName(QStringLiteral("Code")).asInteger(), 1);
-    QCOMPARE(w.main.DBMemo1->toPlainText(), QStringLiteral("Жылқы етінен"));
-    QCOMPARE(w.main.DBImage1->pixmap().size(), QSize(20, 10));
-    w.main.DBGrid1->selectRow(2);
-    QCOMPARE(w.main.DBMemo1->toPlainText(), QStringLiteral("Қой етінен"));
-    QVERIFY(w.main.DBImage1->pixmap().isNull());
-    QVERIFY(w.main.DBGrid1->hasFocus() || !QApplication::focusWidget());
+    QCOMPARE(control<QPlainTextEdit>(w.main, "DBMemo1")->toPlainText(),
+             QStringLiteral("Жылқы етінен"));
+    QCOMPARE(control<forms::PictureBox>(w.main, "DBImage1")->pixmap().size(), QSize(20, 10));
+    control<QTableView>(w.main, "DBGrid1")->selectRow(2);
+    QCOMPARE(control<QPlainTextEdit>(w.main, "DBMemo1")->toPlainText(),
+             QStringLiteral("Қой етінен"));
+    QVERIFY(control<forms::PictureBox>(w.main, "DBImage1")->pixmap().isNull());
+    QVERIFY(control<QTableView>(w.main, "DBGrid1")->hasFocus() || !QApplication::focusWidget());
 }
 
 void MainWindowTest::emptyMenu() {
     Session session;
     auto& [folder, answers, w] = session;
     w.show();
-    QCOMPARE(w.main.DBGrid1->model()->rowCount(), 0);
+    QCOMPARE(control<QTableView>(w.main, "DBGrid1")->model()->rowCount(), 0);
     QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 0"));
     QVERIFY(answers.messages.isEmpty());
 }
@@ -139,7 +129,7 @@ void MainWindowTest::missingOrDamagedBaseStillShowsTheWindow() {
     QCOMPARE(answers.messages[0].caption, QStringLiteral("orvelin"));
     QVERIFY2(answers.lastText().contains(message), qPrintable(answers.lastText()));
     QVERIFY(answers.lastText().endsWith(QLatin1Char('.')));
-    QCOMPARE(w.main.DBGrid1->model()->rowCount(), 0);
+    QCOMPARE(control<QTableView>(w.main, "DBGrid1")->model()->rowCount(), 0);
     QCOMPARE(w.main.statusText(0), QStringLiteral("Барлық мәліметтер: 150"));
     // The commands that need a dish say so instead of failing.
     w.main.action(QStringLiteral("change"))->trigger();
@@ -170,19 +160,22 @@ void MainWindowTest::layoutFollowsTheWindowSize() {
         const int W = w.main.frameGeometry().width();
         const int H = w.main.frameGeometry().height();
         const int nameWidth = width == 695 ? 230 : 231;
-        QCOMPARE(w.main.DBGrid1->columnWidth(0), nameWidth);
-        QCOMPARE(w.main.DBGrid1->columnWidth(1), nameWidth);
-        QCOMPARE(w.main.DBGrid1->columnWidth(2), 57);
-        QCOMPARE(w.main.DBGrid1->columnWidth(3), 101);
-        QCOMPARE(w.main.DBGrid1->geometry(), QRect(8, 112, W - 35, H - 325));
-        QCOMPARE(w.main.DBImage1->geometry(), QRect(8, H - 200, 281, 121));
-        QCOMPARE(w.main.DBMemo1->geometry(), QRect(312, H - 200, 361, 121));
+        QCOMPARE(control<QTableView>(w.main, "DBGrid1")->columnWidth(0), nameWidth);
+        QCOMPARE(control<QTableView>(w.main, "DBGrid1")->columnWidth(1), nameWidth);
+        QCOMPARE(control<QTableView>(w.main, "DBGrid1")->columnWidth(2), 57);
+        QCOMPARE(control<QTableView>(w.main, "DBGrid1")->columnWidth(3), 101);
+        QCOMPARE(control<QTableView>(w.main, "DBGrid1")->geometry(),
+                 QRect(8, 112, W - 35, H - 325));
+        QCOMPARE(control<forms::PictureBox>(w.main, "DBImage1")->geometry(),
+                 QRect(8, H - 200, 281, 121));
+        QCOMPARE(control<QPlainTextEdit>(w.main, "DBMemo1")->geometry(),
+                 QRect(312, H - 200, 361, 121));
         QCOMPARE(w.main.StatusPanels[2]->width(), qRound((W - 10) / 3.0));
-        QCOMPARE(w.main.Edit1->geometry(), QRect(8, 56, 321, 21));
+        QCOMPARE(control<QLineEdit>(w.main, "Edit1")->geometry(), QRect(8, 56, 321, 21));
     }
     // Too small a window: nothing breaks, sizes stop at zero.
     w.main.resize(200, 300);
-    QTRY_COMPARE(w.main.DBGrid1->height(), 0);
+    QTRY_COMPARE(control<QTableView>(w.main, "DBGrid1")->height(), 0);
 }
 
 void MainWindowTest::closingAsksFirst() {
@@ -190,15 +183,15 @@ void MainWindowTest::closingAsksFirst() {
     auto& [folder, answers, w] = session;
     addMenu(folder);
     w.show();
-    w.main.Edit1->setText(QStringLiteral("нан"));
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("нан"));
     answers.answers = {false};
     QVERIFY(!w.main.close());
     QCOMPARE(
         answers.questions,
         QStringList({QStringLiteral("plain|Орвелин мәліметтер қоры|Программадан шығасыз ба?")}));
     QVERIFY(w.main.isVisible());
-    QCOMPARE(w.main.Edit1->text(), QStringLiteral("нан"));
-    QCOMPARE(w.main.DBGrid1->model()->rowCount(), 4);
+    QCOMPARE(control<QLineEdit>(w.main, "Edit1")->text(), QStringLiteral("нан"));
+    QCOMPARE(control<QTableView>(w.main, "DBGrid1")->model()->rowCount(), 4);
 
     answers.answers = {true};
     w.main.action(QStringLiteral("exit"))->trigger();
@@ -281,7 +274,7 @@ void MainWindowTest::commandsAndToolbar() {
         }
     }
     QStringList toolbar;
-    for (QAction* action : w.main.ToolBar1->actions()) {
+    for (QAction* action : control<QToolBar>(w.main, "ToolBar1")->actions()) {
         toolbar.append(action->isSeparator() ? QStringLiteral("|") : action->objectName());
     }
     QCOMPARE(toolbar, QStringList({"save", "print", "|", "orders", "|", "add", "change", "delete",
@@ -295,7 +288,7 @@ void MainWindowTest::searchByName() {
     w.show();
 
     // Empty text: every dish with a name, the one with time 0 included.
-    w.main.BitBtn1->click();
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(w.gridColumn(0).size(), 5);
     QCOMPARE(answers.lastText(), QStringLiteral("Сіздің сұрауыңыз бойынша 5 нәтиже табылды !!!"));
     QCOMPARE(answers.messages.last().kind, ui::MessageKind::Information);
@@ -303,14 +296,14 @@ void MainWindowTest::searchByName() {
     QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 4"));
 
     // Lower-case Kazakh text finds the capitalised name.
-    w.main.Edit1->setText(QStringLiteral("қуыр"));
-    w.main.BitBtn1->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("қуыр"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Қуырдақ")}));
-    w.main.Edit1->setText(QStringLiteral("НАН"));
-    w.main.BitBtn1->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("НАН"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Таба нан")}));
-    w.main.Edit1->setText(QStringLiteral("%"));
-    w.main.BitBtn1->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("%"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(w.gridColumn(0), QStringList());
     QCOMPARE(answers.lastText(), QStringLiteral("Сіздің сұрауыңыз бойынша 0 нәтиже табылды !!!"));
 }
@@ -320,11 +313,11 @@ void MainWindowTest::searchByPriceAndTime() {
     auto& [folder, answers, w] = session;
     addMenu(folder);
     w.show();
-    w.main.RadioButton2->click();
+    control<QRadioButton>(w.main, "RadioButton2")->click();
     QCOMPARE(w.main.statusText(2), QStringLiteral("Таңдау өрісі: бағасы бойынша"));
     auto search = [&](const QString& text) {
-        w.main.Edit1->setText(text);
-        w.main.BitBtn1->click();
+        control<QLineEdit>(w.main, "Edit1")->setText(text);
+        control<QPushButton>(w.main, "BitBtn1")->click();
         return w.gridColumn(0);
     };
     QCOMPARE(search(QStringLiteral("<100")), QStringList({QStringLiteral("Бауырсақ")}));
@@ -333,11 +326,11 @@ void MainWindowTest::searchByPriceAndTime() {
     QCOMPARE(search(QStringLiteral(">=2800")).size(), 2);
     QCOMPARE(w.main.statusText(1), QStringLiteral("Табылған нәтиже: 2"));
 
-    w.main.RadioButton3->click();
+    control<QRadioButton>(w.main, "RadioButton3")->click();
     QCOMPARE(w.main.statusText(2), QStringLiteral("Таңдау өрісі: жасы бойынша"));
     QCOMPARE(search(QStringLiteral("<=0")), QStringList({QStringLiteral("Таба нан")}));
     QCOMPARE(search(QStringLiteral("60")), QStringList({QStringLiteral("Қуырдақ")}));
-    w.main.RadioButton1->click();
+    control<QRadioButton>(w.main, "RadioButton1")->click();
     QCOMPARE(w.main.statusText(2), QStringLiteral("Таңдау өрісі: аты бойынша"));
 }
 
@@ -346,9 +339,9 @@ void MainWindowTest::emptyOrBadSearchText() {
     auto& [folder, answers, w] = session;
     addMenu(folder);
     w.show();
-    w.main.RadioButton3->click();
+    control<QRadioButton>(w.main, "RadioButton3")->click();
     const QString sqlBefore = w.main.Query1->sql();
-    w.main.BitBtn1->click();
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Алдымен сөзді енгізіңіз.")}));
     QCOMPARE(w.main.Query1->sql(), sqlBefore);
     QVERIFY(w.main.Query1->isOpen());
@@ -356,11 +349,11 @@ void MainWindowTest::emptyOrBadSearchText() {
     QCOMPARE(w.main.statusText(1), QStringLiteral("Сұрау бойынша табылды: 0"));
 
     // Not a comparison: a clear error, the list closed, no count box, panel 1 as it was.
-    w.main.RadioButton2->click();
+    control<QRadioButton>(w.main, "RadioButton2")->click();
     for (const QString& text : {QStringLiteral("abc"), QStringLiteral("<5 or 1=1")}) {
         answers.messages.clear();
-        w.main.Edit1->setText(text);
-        w.main.BitBtn1->click();
+        control<QLineEdit>(w.main, "Edit1")->setText(text);
+        control<QPushButton>(w.main, "BitBtn1")->click();
         QCOMPARE(answers.messages.size(), 1);
         QCOMPARE(answers.messages[0].kind, ui::MessageKind::Error);
         QVERIFY(answers.lastText().startsWith(QLatin1Char('\'') + text + QLatin1Char('\'')));
@@ -370,7 +363,7 @@ void MainWindowTest::emptyOrBadSearchText() {
     }
     // A title click after the refusal shows it again and keeps the list closed.
     answers.messages.clear();
-    QHeaderView* titles = w.main.DBGrid1->horizontalHeader();
+    QHeaderView* titles = control<QTableView>(w.main, "DBGrid1")->horizontalHeader();
     QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier,
                       QPoint(titles->sectionViewportPosition(2) + 10, titles->height() / 2));
     QCOMPARE(answers.messages.size(), 1);
@@ -378,8 +371,8 @@ void MainWindowTest::emptyOrBadSearchText() {
     QVERIFY(!w.main.Query1->isOpen());
     QCOMPARE(w.gridColumn(0).size(), 0);
     // The next good search fills the list again.
-    w.main.Edit1->setText(QStringLiteral(">1000"));
-    w.main.BitBtn1->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">1000"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(w.gridColumn(0).size(), 2);
 }
 
@@ -388,7 +381,7 @@ void MainWindowTest::titleClicksSort() {
     auto& [folder, answers, w] = session;
     addMenu(folder);
     w.show();
-    QHeaderView* titles = w.main.DBGrid1->horizontalHeader();
+    QHeaderView* titles = control<QTableView>(w.main, "DBGrid1")->horizontalHeader();
     auto clickTitle = [&](int column) {
         const QPoint centre(titles->sectionViewportPosition(column) + 10, titles->height() / 2);
         QTest::mouseClick(titles->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
@@ -443,13 +436,13 @@ void MainWindowTest::searchAndSortKeepEachOther() {
     auto& [folder, answers, w] = session;
     addMenu(folder);
     w.show();
-    w.main.RadioButton2->click();
-    w.main.Edit1->setText(QStringLiteral("<=2800"));
-    w.main.BitBtn1->click();
+    control<QRadioButton>(w.main, "RadioButton2")->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("<=2800"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     w.main.DBGrid1TitleClick(2);  // price descending, search kept
     QCOMPARE(w.gridColumn(2), QStringList({"2800", "100", "100", "90"}));
-    w.main.Edit1->setText(QStringLiteral("100"));
-    w.main.BitBtn1->click();  // search keeps the sort
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("100"));
+    control<QPushButton>(w.main, "BitBtn1")->click();  // search keeps the sort
     QCOMPARE(w.main.Query1->lines()[4].text, QStringLiteral("order by ps desc"));
     QCOMPARE(w.gridColumn(0).size(), 2);
 }
@@ -462,10 +455,11 @@ void MainWindowTest::deleteAsksAndTakesEveryDishOfThatName() {
     folder.addDish(7, QStringLiteral("Қыз'дың \"шайы\""), QStringLiteral("Сусындар"), 150, 5);
     folder.addDish(8, QStringLiteral("Шай%"), QStringLiteral("Сусындар"), 150, 5);
     w.show();
-    w.main.Edit1->setText(QStringLiteral("ша"));
-    w.main.BitBtn1->click();  // a search, which the delete drops
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("ша"));
+    control<QPushButton>(w.main, "BitBtn1")->click();  // a search, which the delete drops
     const QString foundStatus = w.main.statusText(1);
-    w.main.DBGrid1->selectRow(static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Шай"))));
+    control<QTableView>(w.main, "DBGrid1")
+        ->selectRow(static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Шай"))));
 
     answers.answers = {false};
     w.main.action(QStringLiteral("delete"))->trigger();
@@ -484,8 +478,8 @@ void MainWindowTest::deleteAsksAndTakesEveryDishOfThatName() {
     QCOMPARE(w.main.statusText(1), foundStatus);
 
     // Quotes in a name delete exactly that dish.
-    w.main.DBGrid1->selectRow(
-        static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Қыз'дың \"шайы\""))));
+    control<QTableView>(w.main, "DBGrid1")
+        ->selectRow(static_cast<int>(w.gridColumn(0).indexOf(QStringLiteral("Қыз'дың \"шайы\""))));
     answers.answers = {true};
     w.main.action(QStringLiteral("delete"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 5);
@@ -523,24 +517,24 @@ void MainWindowTest::keysReachTheirCommands() {
     QVERIFY(QTest::qWaitForWindowActive(&w.main));
 
     // Enter in the search box searches; in the description box it does not.
-    w.main.Edit1->setFocus();
-    w.main.Edit1->setText(QStringLiteral("бе"));
-    QTest::keyClick(w.main.Edit1, Qt::Key_Return);
+    control<QLineEdit>(w.main, "Edit1")->setFocus();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("бе"));
+    QTest::keyClick(control<QLineEdit>(w.main, "Edit1"), Qt::Key_Return);
     QCOMPARE(answers.lastText(), QStringLiteral("Сіздің сұрауыңыз бойынша 1 нәтиже табылды !!!"));
-    w.main.DBMemo1->setFocus();
-    QTest::keyClick(w.main.DBMemo1, Qt::Key_Return);
+    control<QPlainTextEdit>(w.main, "DBMemo1")->setFocus();
+    QTest::keyClick(control<QPlainTextEdit>(w.main, "DBMemo1"), Qt::Key_Return);
     QCOMPARE(answers.messages.size(), 1);
-    w.main.Edit1->setFocus();  // Enter on the number pad searches too
-    QTest::keyClick(w.main.Edit1, Qt::Key_Enter, Qt::KeypadModifier);
+    control<QLineEdit>(w.main, "Edit1")->setFocus();  // Enter on the number pad searches too
+    QTest::keyClick(control<QLineEdit>(w.main, "Edit1"), Qt::Key_Enter, Qt::KeypadModifier);
     QCOMPARE(answers.messages.size(), 2);
     answers.messages.removeLast();
 
     // Ctrl+Delete in the search box deletes the dish, not a word of the text.
-    w.main.Edit1->setFocus();
+    control<QLineEdit>(w.main, "Edit1")->setFocus();
     answers.answers = {false};
-    QTest::keyClick(w.main.Edit1, Qt::Key_Delete, Qt::ControlModifier);
+    QTest::keyClick(control<QLineEdit>(w.main, "Edit1"), Qt::Key_Delete, Qt::ControlModifier);
     QCOMPARE(answers.questions.size(), 1);
-    QCOMPARE(w.main.Edit1->text(), QStringLiteral("бе"));
+    QCOMPARE(control<QLineEdit>(w.main, "Edit1")->text(), QStringLiteral("бе"));
 }
 
 void MainWindowTest::damagedBaseIsSaidAndNeverWritten() {
@@ -571,12 +565,12 @@ void MainWindowTest::damagedBaseIsSaidAndNeverWritten() {
     QVERIFY(answers.lastText().contains(base));
     // Writing commands are refused from then on, and say why.
     whileModal(w.editor, [&] {
-        w.editor.DBEdit1->setText(QStringLiteral("9999"));
-        w.editor.DBEdit2->setText(QStringLiteral("Жаңа"));
-        w.editor.DBEdit3->setText(QStringLiteral("Топ"));
-        w.editor.DBEdit6->setText(QStringLiteral("5"));
-        w.editor.DBMemo1->setPlainText(QStringLiteral("Сипаттама"));
-        w.editor.BitBtn2->click();
+        control<QLineEdit>(w.editor, "DBEdit1")->setText(QStringLiteral("9999"));
+        control<QLineEdit>(w.editor, "DBEdit2")->setText(QStringLiteral("Жаңа"));
+        control<QLineEdit>(w.editor, "DBEdit3")->setText(QStringLiteral("Топ"));
+        control<QLineEdit>(w.editor, "DBEdit6")->setText(QStringLiteral("5"));
+        control<QPlainTextEdit>(w.editor, "DBMemo1")->setPlainText(QStringLiteral("Сипаттама"));
+        control<QPushButton>(w.editor, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("add"))->trigger();
     QVERIFY2(answers.lastText().startsWith(QStringLiteral("%1 базасының файлы бүлінген, сондықтан "
@@ -629,9 +623,10 @@ void MainWindowTest::readOnlyBaseIsReadAndNeverWritten() {
         QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
         QCOMPARE(w.gridColumn(0), QStringList({QStringLiteral("Қазы"), QStringLiteral("Палау"),
                                                QStringLiteral("Шай")}));
-        QCOMPARE(w.main.DBMemo1->toPlainText(), QStringLiteral("Жылқы етінен"));
+        QCOMPARE(control<QPlainTextEdit>(w.main, "DBMemo1")->toPlainText(),
+                 QStringLiteral("Жылқы етінен"));
         whileModal(w.orders, [&] {
-            QCOMPARE(w.orders.DBGrid1->model()->rowCount(), 1);
+            QCOMPARE(control<QTableView>(w.orders, "DBGrid1")->model()->rowCount(), 1);
             w.orders.close();
         });
         w.main.action(QStringLiteral("orders"))->trigger();
@@ -665,7 +660,7 @@ void MainWindowTest::currentDishStaysInView() {
                        QStringLiteral("Топ"), 100 + code, 5);
     }
     w.show();
-    QTableView* grid = w.main.DBGrid1;
+    QTableView* grid = control<QTableView>(w.main, "DBGrid1");
     grid->setFocus();
     QTest::keyClick(grid, fromLast ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
     QCOMPARE(w.main.Query1->currentRow(), fromLast ? 59 : 0);
@@ -678,10 +673,10 @@ void MainWindowTest::currentDishStaysInView() {
     } else if (change == QLatin1String("sort")) {
         w.main.DBGrid1TitleClick(0);
     } else if (change == QLatin1String("search")) {
-        w.main.Edit1->setText(QStringLiteral("Тағам"));
-        w.main.BitBtn1->click();
+        control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("Тағам"));
+        control<QPushButton>(w.main, "BitBtn1")->click();
     } else if (change == QLatin1String("edit")) {
-        whileModal(w.editor, [&] { w.editor.BitBtn2->click(); });
+        whileModal(w.editor, [&] { control<QPushButton>(w.editor, "BitBtn2")->click(); });
         w.main.action(QStringLiteral("change"))->trigger();
     } else {
         w.main.action(QStringLiteral("report"))->trigger();

@@ -63,43 +63,44 @@ void OrdersTest::quantityIsCheckedOnEveryChange() {
     folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 2200, 75);
     w.show();
     QVERIFY(w.order.FormShow());
-    QCOMPARE(w.order.Label6->text(), QStringLiteral("Күріш тағамдары"));
-    QCOMPARE(w.order.Edit3->text(), QStringLiteral("2200"));
-    QCOMPARE(w.order.Edit4->text(), QStringLiteral("0"));
-    QCOMPARE(w.order.dtp1->date(), QDate::currentDate());
+    QCOMPARE(control<QLabel>(w.order, "Label6")->text(), QStringLiteral("Күріш тағамдары"));
+    QCOMPARE(control<QLineEdit>(w.order, "Edit3")->text(), QStringLiteral("2200"));
+    QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("0"));
+    QCOMPARE(control<DatePicker>(w.order, "dtp1")->date(), QDate::currentDate());
 
     for (const auto& [typed, sum] : {std::pair{"1", "2200"}, {"25", "55000"}, {"999", "2197800"}}) {
-        w.order.Edit2->clear();
-        QTest::keyClicks(w.order.Edit2, QString::fromLatin1(typed));
-        QCOMPARE(w.order.Edit2->text(), QString::fromLatin1(typed));
-        QCOMPARE(w.order.Edit4->text(), QString::fromLatin1(sum));
+        control<QLineEdit>(w.order, "Edit2")->clear();
+        QTest::keyClicks(control<QLineEdit>(w.order, "Edit2"), QString::fromLatin1(typed));
+        QCOMPARE(control<QLineEdit>(w.order, "Edit2")->text(), QString::fromLatin1(typed));
+        QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QString::fromLatin1(sum));
     }
     QVERIFY(answers.messages.isEmpty());
 
     for (const char* typed : {"0", "05"}) {
-        w.order.Edit2->setText(QStringLiteral("7"));
+        control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("7"));
         answers.messages.clear();
-        w.order.Edit2->setText(QString::fromLatin1(typed));
+        control<QLineEdit>(w.order, "Edit2")->setText(QString::fromLatin1(typed));
         QCOMPARE(answers.texts(), QStringList({kBadQuantity}));
         QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
-        QCOMPARE(w.order.Edit2->text(), QString());
-        QCOMPARE(w.order.Edit4->text(), QStringLiteral("15400"));  // from the 7
+        QCOMPARE(control<QLineEdit>(w.order, "Edit2")->text(), QString());
+        QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(),
+                 QStringLiteral("15400"));  // from the 7
     }
 
     // Typing past three digits: the fourth is refused, the sum of 100 stays.
-    w.order.Edit2->clear();
+    control<QLineEdit>(w.order, "Edit2")->clear();
     answers.messages.clear();
-    QTest::keyClicks(w.order.Edit2, QStringLiteral("1000"));
+    QTest::keyClicks(control<QLineEdit>(w.order, "Edit2"), QStringLiteral("1000"));
     QCOMPARE(answers.texts(), QStringList({kBadQuantity}));
-    QCOMPARE(w.order.Edit4->text(), QStringLiteral("220000"));
+    QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("220000"));
 
     // Deleting down to nothing gives no warning and keeps the last sum.
-    QTest::keyClicks(w.order.Edit2, QStringLiteral("25"));
+    QTest::keyClicks(control<QLineEdit>(w.order, "Edit2"), QStringLiteral("25"));
     answers.messages.clear();
-    QTest::keyClick(w.order.Edit2, Qt::Key_Backspace);
-    QTest::keyClick(w.order.Edit2, Qt::Key_Backspace);
+    QTest::keyClick(control<QLineEdit>(w.order, "Edit2"), Qt::Key_Backspace);
+    QTest::keyClick(control<QLineEdit>(w.order, "Edit2"), Qt::Key_Backspace);
     QVERIFY(answers.messages.isEmpty());
-    QCOMPARE(w.order.Edit4->text(), QStringLiteral("4400"));
+    QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("4400"));
     w.order.reject();
 }
 
@@ -110,24 +111,25 @@ void OrdersTest::priceThatIsNoWholeNumber() {
     folder.addDish(2, QStringLiteral("Қымбат"), QStringLiteral("Арнайы"), 9000000000000LL, 1);
     w.show();
     const auto select = [&](const QString& name) {
-        w.main.DBGrid1->selectRow(static_cast<int>(w.gridColumn(0).indexOf(name)));
+        control<QTableView>(w.main, "DBGrid1")
+            ->selectRow(static_cast<int>(w.gridColumn(0).indexOf(name)));
     };
     select(QStringLiteral("Су"));  // no price
     QVERIFY(w.order.FormShow());
-    QCOMPARE(w.order.Edit3->text(), QString());
-    w.order.Edit2->setText(QStringLiteral("3"));
+    QCOMPARE(control<QLineEdit>(w.order, "Edit3")->text(), QString());
+    control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("3"));
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("'' is not a valid integer value.")}));
-    QCOMPARE(w.order.Edit4->text(), QStringLiteral("0"));
-    w.order.Edit1->setText(QStringLiteral("Асан"));
-    w.order.BitBtn1->click();  // nothing without a price
+    QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("0"));
+    control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан"));
+    control<QPushButton>(w.order, "BitBtn1")->click();  // nothing without a price
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 0);
     w.order.reject();
 
     // Sums past 32 bits are exact.
     select(QStringLiteral("Қымбат"));
     QVERIFY(w.order.FormShow());
-    w.order.Edit2->setText(QStringLiteral("999"));
-    QCOMPARE(w.order.Edit4->text(), QStringLiteral("8991000000000000"));
+    control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("999"));
+    QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("8991000000000000"));
     w.order.reject();
     // Past 64 bits the order is refused, not wrapped round.
     folder.db().exec(QStringLiteral("update goods set PS = 100000000000000000 where Code = 2"));
@@ -135,10 +137,10 @@ void OrdersTest::priceThatIsNoWholeNumber() {
     select(QStringLiteral("Қымбат"));
     answers.messages.clear();
     QVERIFY(w.order.FormShow());
-    w.order.Edit2->setText(QStringLiteral("999"));
+    control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("999"));
     QCOMPARE(answers.texts(),
              QStringList({QStringLiteral("Сома тым үлкен: 999 x 100000000000000000.")}));
-    QCOMPARE(w.order.Edit4->text(), QStringLiteral("0"));
+    QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("0"));
     w.order.reject();
 }
 
@@ -149,14 +151,14 @@ void OrdersTest::okRecordsExactlyOneLine() {
     w.show();
     const QString waiter = QStringLiteral("Д'Артаньян \"Бек\" \\ 100%");
     whileModal(w.order, [&] {
-        w.order.BitBtn1->click();
+        control<QPushButton>(w.order, "BitBtn1")->click();
         QCOMPARE(answers.lastText(), QStringLiteral("Алдымен барлық өрістерді толтырыңыз."));
-        w.order.Edit1->setText(waiter);
-        w.order.BitBtn1->click();  // still no quantity
+        control<QLineEdit>(w.order, "Edit1")->setText(waiter);
+        control<QPushButton>(w.order, "BitBtn1")->click();  // still no quantity
         QCOMPARE(answers.messages.size(), 2);
-        QTest::keyClicks(w.order.Edit2, QStringLiteral("3"));
-        w.order.dtp1->setDate(QDate(2007, 5, 15));
-        w.order.BitBtn1->click();
+        QTest::keyClicks(control<QLineEdit>(w.order, "Edit2"), QStringLiteral("3"));
+        control<DatePicker>(w.order, "dtp1")->setDate(QDate(2007, 5, 15));
+        control<QPushButton>(w.order, "BitBtn1")->click();
         QVERIFY(!w.order.isVisible());
     });
     w.main.action(QStringLiteral("order"))->trigger();
@@ -174,9 +176,9 @@ void OrdersTest::okRecordsExactlyOneLine() {
 
     // Cancel records nothing.
     whileModal(w.order, [&] {
-        w.order.Edit1->setText(QStringLiteral("Асан"));
-        w.order.Edit2->setText(QStringLiteral("2"));
-        w.order.BitBtn2->click();
+        control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан"));
+        control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("2"));
+        control<QPushButton>(w.order, "BitBtn2")->click();
     });
     w.main.action(QStringLiteral("order"))->trigger();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 1);
@@ -189,18 +191,18 @@ void OrdersTest::eachShowingStartsAfresh() {
     folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
     w.show();
     QVERIFY(w.order.FormShow());
-    w.order.Edit1->setText(QStringLiteral("Асан"));
-    w.order.Edit2->setText(QStringLiteral("4"));
-    w.order.dtp1->setDate(QDate(2020, 1, 1));
+    control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан"));
+    control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("4"));
+    control<DatePicker>(w.order, "dtp1")->setDate(QDate(2020, 1, 1));
     w.order.reject();
-    w.main.DBGrid1->selectRow(1);
+    control<QTableView>(w.main, "DBGrid1")->selectRow(1);
     QVERIFY(w.order.FormShow());
-    QCOMPARE(w.order.Edit1->text(), QString());
-    QCOMPARE(w.order.Edit2->text(), QString());
-    QCOMPARE(w.order.Edit3->text(), QStringLiteral("300"));
-    QCOMPARE(w.order.Edit4->text(), QStringLiteral("0"));
-    QCOMPARE(w.order.Label6->text(), QStringLiteral("Сусын"));
-    QCOMPARE(w.order.dtp1->date(), QDate::currentDate());
+    QCOMPARE(control<QLineEdit>(w.order, "Edit1")->text(), QString());
+    QCOMPARE(control<QLineEdit>(w.order, "Edit2")->text(), QString());
+    QCOMPARE(control<QLineEdit>(w.order, "Edit3")->text(), QStringLiteral("300"));
+    QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("0"));
+    QCOMPARE(control<QLabel>(w.order, "Label6")->text(), QStringLiteral("Сусын"));
+    QCOMPARE(control<DatePicker>(w.order, "dtp1")->date(), QDate::currentDate());
     w.order.reject();
 }
 
@@ -226,15 +228,19 @@ void OrdersTest::viewJoinsOrdersWithTheirDishes() {
     folder.addOrder(9, QStringLiteral("Бауыржан"), 1, 100, QStringLiteral("2026-12-01"));
     w.show();
     w.orders.FormShow();
-    QCOMPARE(column(w.orders.DBGrid1, 0), QStringList({"Асан", "Айгүл"}));
-    QCOMPARE(column(w.orders.DBGrid1, 1), QStringList({"Палау", "Шай"}));
-    QCOMPARE(column(w.orders.DBGrid1, 3), QStringList({"2200", "2,5"}));
-    QCOMPARE(column(w.orders.DBGrid1, 4), QStringList({"4400", "7,5"}));
-    QCOMPARE(column(w.orders.DBGrid1, 5), QStringList({"15.05.2007", "01.12.2026"}));
+    QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 0), QStringList({"Асан", "Айгүл"}));
+    QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 1), QStringList({"Палау", "Шай"}));
+    QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 3), QStringList({"2200", "2,5"}));
+    QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 4), QStringList({"4400", "7,5"}));
+    QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 5),
+             QStringList({"15.05.2007", "01.12.2026"}));
     const QStringList titles = [&] {
         QStringList all;
         for (int c = 0; c < 6; ++c) {
-            all.append(w.orders.DBGrid1->model()->headerData(c, Qt::Horizontal).toString());
+            all.append(control<QTableView>(w.orders, "DBGrid1")
+                           ->model()
+                           ->headerData(c, Qt::Horizontal)
+                           .toString());
         }
         return all;
     }();
@@ -244,7 +250,7 @@ void OrdersTest::viewJoinsOrdersWithTheirDishes() {
     // Deleting a dish hides its orders, which stay in the store.
     folder.db().exec(QStringLiteral("delete from goods where Code = 1"));
     w.orders.FormShow();
-    QCOMPARE(column(w.orders.DBGrid1, 0), QStringList({"Айгүл"}));
+    QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 0), QStringList({"Айгүл"}));
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 4);
     QVERIFY(answers.messages.isEmpty());
 }
@@ -260,10 +266,12 @@ void OrdersTest::viewSearchesByWaiterOrDish() {
     folder.addOrder(2, QStringLiteral("Жан 1000"), 1, 300, QStringLiteral("2026-12-01"));
     w.show();
     auto search = [&](bool byWaiter, const QString& text) {
-        (byWaiter ? w.orders.RadioButton2 : w.orders.RadioButton1)->setChecked(true);
-        w.orders.Edit1->setText(text);
-        w.orders.BitBtn2->click();
-        return column(w.orders.DBGrid1, byWaiter ? 0 : 1);
+        (byWaiter ? control<QRadioButton>(w.orders, "RadioButton2")
+                  : control<QRadioButton>(w.orders, "RadioButton1"))
+            ->setChecked(true);
+        control<QLineEdit>(w.orders, "Edit1")->setText(text);
+        control<QPushButton>(w.orders, "BitBtn2")->click();
+        return column(control<QTableView>(w.orders, "DBGrid1"), byWaiter ? 0 : 1);
     };
     w.orders.FormShow();
     QCOMPARE(search(true, QStringLiteral("Ас")), QStringList({"Асан"}));
@@ -276,13 +284,15 @@ void OrdersTest::viewSearchesByWaiterOrDish() {
 
     // Enter searches; Esc does not close the view.
     whileModal(w.orders, [&] {
-        QCOMPARE(w.orders.RadioButton1->isChecked(), true);  // kept across showings
-        QCOMPARE(w.orders.Edit1->text(), QStringLiteral("'"));
-        QCOMPARE(column(w.orders.DBGrid1, 0).size(), 4);  // every showing reloads
-        w.orders.Edit1->setText(QStringLiteral("Пал"));
-        QTest::keyClick(w.orders.Edit1, Qt::Key_Return);
-        QCOMPARE(column(w.orders.DBGrid1, 1), QStringList({"Палау"}));
-        QTest::keyClick(w.orders.Edit1, Qt::Key_Escape);
+        QCOMPARE(control<QRadioButton>(w.orders, "RadioButton1")->isChecked(),
+                 true);  // kept across showings
+        QCOMPARE(control<QLineEdit>(w.orders, "Edit1")->text(), QStringLiteral("'"));
+        QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 0).size(),
+                 4);  // every showing reloads
+        control<QLineEdit>(w.orders, "Edit1")->setText(QStringLiteral("Пал"));
+        QTest::keyClick(control<QLineEdit>(w.orders, "Edit1"), Qt::Key_Return);
+        QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 1), QStringList({"Палау"}));
+        QTest::keyClick(control<QLineEdit>(w.orders, "Edit1"), Qt::Key_Escape);
         QVERIFY(w.orders.isVisible());
         w.orders.close();
     });
@@ -297,14 +307,14 @@ void OrdersTest::draggedColumnsLastForTheRun() {
     folder.addOrder(1, QStringLiteral("Асан"), 1, 2200, QStringLiteral("2026-12-01"));
     w.show();
     whileModal(w.orders, [&] {
-        QHeaderView* titles = w.orders.DBGrid1->horizontalHeader();
+        QHeaderView* titles = control<QTableView>(w.orders, "DBGrid1")->horizontalHeader();
         titles->moveSection(5, 0);  // the date first
         titles->resizeSection(1, 250);
         w.orders.close();
     });
     w.main.action(QStringLiteral("orders"))->trigger();
     whileModal(w.orders, [&] {
-        QHeaderView* titles = w.orders.DBGrid1->horizontalHeader();
+        QHeaderView* titles = control<QTableView>(w.orders, "DBGrid1")->horizontalHeader();
         QCOMPARE(titles->logicalIndex(0), 5);
         QCOMPARE(titles->sectionSize(1), 250);
         const QList<store::Column> order = w.orders.DataSource1->columnsInGridOrder();
@@ -322,7 +332,7 @@ void OrdersTest::viewLoadsOncePerShowing() {
     folder.db().exec(QStringLiteral("drop table orders"));  // under the running program
     whileModal(w.orders, [&] {
         QCOMPARE(answers.texts(), QStringList({QStringLiteral("no such table: orders.")}));
-        QCOMPARE(w.orders.DBGrid1->model()->rowCount(), 0);
+        QCOMPARE(control<QTableView>(w.orders, "DBGrid1")->model()->rowCount(), 0);
         w.orders.close();
     });
     w.main.action(QStringLiteral("orders"))->trigger();
@@ -339,7 +349,7 @@ void OrdersTest::ctrlEndShowsTheLastRowsAtOnce() {
     w.show();
     w.orders.show();
     w.orders.FormShow();
-    QTableView* grid = w.orders.DBGrid1;
+    QTableView* grid = control<QTableView>(w.orders, "DBGrid1");
     const store::Query& query = w.orders.Query1;
     QVERIFY(!query.countKnown());
     const QList<QVariantList> all = folder.statementRows(query.sql(), query.params(), {5});
@@ -373,6 +383,16 @@ void OrdersTest::ctrlEndShowsTheLastRowsAtOnce() {
     QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
     shownFrom(0);
     QCOMPARE(grid->model()->rowCount(), window);  // no more rows than it shows
+    // Reported whole: one table row per result row, the last one's cells as the store holds them.
+    control<QPushButton>(w.orders, "BitBtn1")->click();
+    QFile written(folder.path() + QStringLiteral("/current.xls"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = written.readAll().split('\n');
+    QCOMPARE(lines.size() - 1, 3 + 6 + 1 + rows * 8 + 1);
+    for (const int column : {1, 2, 5}) {  // the dish, the quantity, the date
+        QCOMPARE(lines[lines.size() - 9 + column].trimmed(),
+                 "<td>" + store::plainText(all.last()[column]).toUtf8() + "</td>");
+    }
     w.orders.hide();
     QVERIFY(answers.messages.isEmpty());
 }
@@ -385,14 +405,15 @@ void OrdersTest::oneConnectionForTheWholeRun() {
     folder.addOrder(1, QStringLiteral("Асан"), 2, 3500, QStringLiteral("2026-12-01"));
     const int opensBefore = store::connectionsOpened();
     w.show();
-    w.main.Edit1->setText(QStringLiteral("а"));
-    w.main.BitBtn1->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("а"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     w.main.DBGrid1TitleClick(2);
-    for (int row = 0; row < w.main.DBGrid1->model()->rowCount(); ++row) {
-        w.main.DBGrid1->selectRow(row);  // each dish's picture and description read
+    for (int row = 0; row < control<QTableView>(w.main, "DBGrid1")->model()->rowCount(); ++row) {
+        control<QTableView>(w.main, "DBGrid1")
+            ->selectRow(row);  // each dish's picture and description read
     }
     whileModal(w.orders, [&] {
-        w.orders.BitBtn2->click();
+        control<QPushButton>(w.orders, "BitBtn2")->click();
         w.orders.close();
     });
     w.main.action(QStringLiteral("orders"))->trigger();
@@ -400,9 +421,9 @@ void OrdersTest::oneConnectionForTheWholeRun() {
     whileModal(w.editor, [&] { w.editor.reject(); });
     w.main.action(QStringLiteral("add"))->trigger();
     whileModal(w.order, [&] {
-        w.order.Edit1->setText(QStringLiteral("Бек"));
-        w.order.Edit2->setText(QStringLiteral("1"));
-        w.order.BitBtn1->click();
+        control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Бек"));
+        control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("1"));
+        control<QPushButton>(w.order, "BitBtn1")->click();
     });
     w.main.action(QStringLiteral("order"))->trigger();
     QVERIFY2(answers.messages.size() == 1, qPrintable(answers.texts().join(u'|')));  // the count
@@ -455,14 +476,14 @@ void OrdersTest::ordersAreForTheDishAsItIsNow() {
         if (!during.isEmpty()) {
             folder.db().exec(during);
         }
-        w.order.Edit1->setText(QStringLiteral("Асан"));
-        w.order.Edit2->setText(QStringLiteral("2"));
-        w.order.BitBtn1->click();
+        control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан"));
+        control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("2"));
+        control<QPushButton>(w.order, "BitBtn1")->click();
         if (!said.isEmpty()) {
             QVERIFY2(answers.lastText().startsWith(said), qPrintable(answers.lastText()));
             QVERIFY(w.order.isVisible());
             QCOMPARE(folder.scalar(QStringLiteral("select count(*) from orders")).toInt(), 0);
-            w.order.BitBtn1->click();  // OK again: at the price now shown
+            control<QPushButton>(w.order, "BitBtn1")->click();  // OK again: at the price now shown
         }
         QCOMPARE(w.order.isVisible(), recorded.isEmpty());
     });
@@ -508,9 +529,9 @@ void OrdersTest::fullDiskIsSaidAndNothingIsLost() {
         bool refused = false;
         while (!refused && tries++ < 200) {  // until the log cannot grow
             whileModal(w.order, [&] {
-                w.order.Edit1->setText(QString(300, QChar(0x04D9)));
-                w.order.Edit2->setText(QStringLiteral("1"));
-                w.order.BitBtn1->click();
+                control<QLineEdit>(w.order, "Edit1")->setText(QString(300, QChar(0x04D9)));
+                control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("1"));
+                control<QPushButton>(w.order, "BitBtn1")->click();
                 refused = w.order.isVisible();
             });
             w.main.action(QStringLiteral("order"))->trigger();
@@ -525,9 +546,9 @@ void OrdersTest::fullDiskIsSaidAndNothingIsLost() {
         // Room again: the next order goes in, and every acknowledged one is there.
         QFile::remove(filler);
         whileModal(w.order, [&] {
-            w.order.Edit1->setText(QStringLiteral("Асан"));
-            w.order.Edit2->setText(QStringLiteral("1"));
-            w.order.BitBtn1->click();
+            control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан"));
+            control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("1"));
+            control<QPushButton>(w.order, "BitBtn1")->click();
             QVERIFY(!w.order.isVisible());
         });
         w.main.action(QStringLiteral("order"))->trigger();

@@ -115,9 +115,9 @@ void PrintTest::linesOfASearchResult() {
     const QList<store::Column> columns = w.main.DataSource1->columnsInGridOrder();
     QCOMPARE(reports::printedLines(*w.main.Query1, columns)[1],
              QStringLiteral("№\tАтауы\t\tТобы\t\tБағасы\t\tДайын. уақыты (мин.)\t"));
-    w.main.RadioButton2->click();
-    w.main.Edit1->setText(QStringLiteral(">=2000"));
-    w.main.BitBtn1->click();
+    control<QRadioButton>(w.main, "RadioButton2")->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">=2000"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(reports::printedLines(*w.main.Query1, columns),
              QStringList({QStringLiteral("Сұрау бойынша табылған нәтижелер"),
                           QStringLiteral("№\tАтауы\t\tТобы\t\tБағасы\t\tДайын. уақыты (мин.)\t"),

@@ -65,7 +65,7 @@ void ReadersTest::libreOfficeReadsTheReports() {
     bool ran = false;
     whileModal(w.orders, [&] {
         ran = true;
-        w.orders.BitBtn1->click();
+        control<QPushButton>(w.orders, "BitBtn1")->click();
         w.orders.close();
     });
     w.main.action(QStringLiteral("orders"))->trigger();

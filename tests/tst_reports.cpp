@@ -137,13 +137,16 @@ void compareLines(const QByteArray& actual, const QByteArray& wanted) {
     QCOMPARE(a.size(), b.size());
 }
 
-void addMenu(TestFolder& folder) {
-    folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ұлттық ет"), 3500, 180,
-                   QStringLiteral("Ет"), sampleBitmap(2, 2, Qt::red));
-    folder.addDish(2, QStringLiteral("Қуырдақ <&> \"ыстық\""), QStringLiteral("Ет"), 2800, 60);
-    folder.addDish(3, QStringLiteral("Шай"), QStringLiteral("Сусындар ☕"), 100, 5,
-                   QStringLiteral("Шай"), sampleBitmap(3, 1, Qt::blue));
-    folder.addDish(4, QStringLiteral("Таба нан"), QStringLiteral("Нан"), 350, 0);
+// The reports' menu: names and groups with characters HTML escapes, pictures of odd sizes.
+QList<Dish> reportMenu() {
+    return {
+        {1, QStringLiteral("Бесбармақ"), QStringLiteral("Ұлттық ет"), 3500, 180,
+         QStringLiteral("Ет"), sampleBitmap(2, 2, Qt::red)},
+        {2, QStringLiteral("Қуырдақ <&> \"ыстық\""), QStringLiteral("Ет"), 2800, 60},
+        {3, QStringLiteral("Шай"), QStringLiteral("Сусындар ☕"), 100, 5, QStringLiteral("Шай"),
+         sampleBitmap(3, 1, Qt::blue)},
+        {4, QStringLiteral("Таба нан"), QStringLiteral("Нан"), 350, 0},
+    };
 }
 
 }  // namespace
@@ -182,7 +185,7 @@ private slots:
 void ReportsTest::menuReport() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     w.show();
     w.main.action(QStringLiteral("report"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
@@ -195,8 +198,8 @@ void ReportsTest::menuReport() {
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/3.bmp")), sampleBitmap(3, 1, Qt::blue));
     // The walk leaves the list on its last dish, and the window shows it.
     QCOMPARE(w.main.Query1->currentRow(), 2);
-    QCOMPARE(w.main.DBGrid1->currentIndex().row(), 2);
-    QVERIFY(!w.main.DBImage1->pixmap().isNull());
+    QCOMPARE(control<QTableView>(w.main, "DBGrid1")->currentIndex().row(), 2);
+    QVERIFY(!control<forms::PictureBox>(w.main, "DBImage1")->pixmap().isNull());
 }
 
 void ReportsTest::emptyMenuReport() {
@@ -212,11 +215,11 @@ void ReportsTest::emptyMenuReport() {
 void ReportsTest::savedResultsOfASearchInSortOrder() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     w.show();
-    w.main.RadioButton2->click();
-    w.main.Edit1->setText(QStringLiteral(">=350"));
-    w.main.BitBtn1->click();
+    control<QRadioButton>(w.main, "RadioButton2")->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">=350"));
+    control<QPushButton>(w.main, "BitBtn1")->click();
     w.main.DBGrid1TitleClick(2);  // price, descending
     answers.messages.clear();
     answers.saveName = folder.path() + QStringLiteral("/menu");
@@ -233,7 +236,7 @@ void ReportsTest::savedResultsOfASearchInSortOrder() {
 void ReportsTest::savedResultsNaming() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     w.show();
     answers.saveName = folder.path() + QStringLiteral("/a.htm");
     w.main.action(QStringLiteral("save"))->trigger();
@@ -250,7 +253,7 @@ void ReportsTest::savedResultsNaming() {
 void ReportsTest::ordersReportFollowsDraggedColumns() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     folder.addOrder(1, QStringLiteral("Асан"), 2, 3500, QStringLiteral("2007-05-15"));
     folder.addOrder(3, QStringLiteral("Әлия Ғалымқызы"), 3, 2.5, QStringLiteral("2026-12-01"));
     folder.addOrder(77, QStringLiteral("Жоқ тағам"), 1, 1, QStringLiteral("2026-12-01"));
@@ -258,8 +261,8 @@ void ReportsTest::ordersReportFollowsDraggedColumns() {
     const QString elsewhere = QDir::currentPath();
     QDir::setCurrent(QDir::tempPath());  // the report goes beside the program all the same
     whileModal(w.orders, [&] {
-        w.orders.DBGrid1->horizontalHeader()->moveSection(5, 0);
-        w.orders.BitBtn1->click();
+        control<QTableView>(w.orders, "DBGrid1")->horizontalHeader()->moveSection(5, 0);
+        control<QPushButton>(w.orders, "BitBtn1")->click();
         w.orders.close();
     });
     w.main.action(QStringLiteral("orders"))->trigger();
@@ -273,14 +276,14 @@ void ReportsTest::ordersReportFollowsDraggedColumns() {
 void ReportsTest::laterReportsOverwriteByNumber() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     w.show();
     w.main.DBGrid1TitleClick(0);  // Қуырдақ, Шай, Бесбармақ
     w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/3.bmp")), sampleBitmap(2, 2, Qt::red));
-    w.main.RadioButton2->click();
-    w.main.Edit1->setText(QStringLiteral(">=2800"));
-    w.main.BitBtn1->click();  // Қуырдақ, Бесбармақ
+    control<QRadioButton>(w.main, "RadioButton2")->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">=2800"));
+    control<QPushButton>(w.main, "BitBtn1")->click();  // Қуырдақ, Бесбармақ
     w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/1.bmp")), QByteArray());
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/2.bmp")), sampleBitmap(2, 2, Qt::red));
@@ -291,7 +294,7 @@ void ReportsTest::laterReportsOverwriteByNumber() {
 void ReportsTest::missingPictureFolderStopsTheReport() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     QVERIFY(QDir(folder.path() + QStringLiteral("/img")).removeRecursively());
     w.show();
     w.main.action(QStringLiteral("report"))->trigger();
@@ -309,7 +312,7 @@ void ReportsTest::missingPictureFolderStopsTheReport() {
 void ReportsTest::reportFileThatCannotBeWritten() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     w.show();
     // A folder where the file should be: the file may not be written.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.html")));
@@ -341,11 +344,11 @@ void ReportsTest::reportFileThatCannotBeWritten() {
 void ReportsTest::closedListWritesNoReport() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     w.show();
-    w.main.RadioButton2->click();
-    w.main.Edit1->setText(QStringLiteral("abc"));
-    w.main.BitBtn1->click();  // a failed search leaves the list closed
+    control<QRadioButton>(w.main, "RadioButton2")->click();
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("abc"));
+    control<QPushButton>(w.main, "BitBtn1")->click();  // a failed search leaves the list closed
     answers.messages.clear();
     w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(answers.texts(),
@@ -417,8 +420,8 @@ void ReportsTest::valuesKeepOneItemPerLine() {
     folder.addOrder(3, waiter, 3, price, QStringLiteral("2099-05-15"));
     w.show();
     whileModal(w.orders, [&] {
-        w.orders.DBGrid1->horizontalHeader()->moveSection(5, 0);
-        w.orders.BitBtn1->click();
+        control<QTableView>(w.orders, "DBGrid1")->horizontalHeader()->moveSection(5, 0);
+        control<QPushButton>(w.orders, "BitBtn1")->click();
     });
     w.main.action(QStringLiteral("orders"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
@@ -430,7 +433,7 @@ void ReportsTest::valuesKeepOneItemPerLine() {
 void ReportsTest::savingAsksAboutTheFileItWrites() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     w.show();
     const QString earlier = folder.path() + QStringLiteral("/menu.html");
     QVERIFY(writeFile(earlier, "kept"));
@@ -489,7 +492,7 @@ void ReportsTest::outputTargets() {
     QFETCH(QString, said);
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     const QString base = folder.dataFolder() + QStringLiteral("/orvelin.db");
     const QString path = folder.path() + u'/' + target;
     const QByteArray name = QFile::encodeName(path);
@@ -610,13 +613,13 @@ void ReportsTest::reportThatNothingOpensIsSaidPlainly() {
     QFETCH(QString, package);
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addMenu(folder, reportMenu());
     w.show();
     const QString path = folder.path() + QLatin1Char('/') + file;
     answers.openFailure =
         QStringLiteral("xdg-open: no method available for opening '%1'").arg(path);
     if (orders) {
-        whileModal(w.orders, [&] { w.orders.BitBtn1->click(); });
+        whileModal(w.orders, [&] { control<QPushButton>(w.orders, "BitBtn1")->click(); });
         w.main.action(QStringLiteral("orders"))->trigger();
     } else {
         w.main.action(QStringLiteral("report"))->trigger();

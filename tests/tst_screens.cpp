@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QToolBar>
 #include <QtTest>
 
 #include "forms/picturebox.h"
@@ -81,21 +82,17 @@ void checkLayout(const QString& window, QWidget& form) {
     QVERIFY2(rows > 0, qPrintable(window));
 }
 
-void addMenu(TestFolder& folder) {
+// The sample menu with plates as large as the pictures a user adds, and two orders.
+void addPlatedMenu(TestFolder& folder) {
     QImage plate(200, 150, QImage::Format_RGB32);
     plate.fill(QColor(250, 240, 220));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     plate.save(&buffer, "BMP");
-    folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ұлттық ет тағамдары"), 3500, 180,
-                   QStringLiteral("Жылқы мен қой етінен, жұқа кесілген қамырмен."), bytes);
-    folder.addDish(2, QStringLiteral("Бауырсақ"), QStringLiteral("Нан өнімдері"), 500, 30,
-                   QStringLiteral("Майға қуырылған."), bytes);
-    folder.addDish(3, QStringLiteral("Қуырдақ"), QStringLiteral("Ұлттық ет тағамдары"), 2800, 60,
-                   QStringLiteral("Қой етінен."));
+    addMenu(folder, sampleMenu(bytes));
     folder.addOrder(1, QStringLiteral("Асан Серікұлы"), 2, 3500, QStringLiteral("2026-12-06"));
-    folder.addOrder(2, QStringLiteral("Айгүл Нұрланқызы"), 4, 500, QStringLiteral("2026-12-07"));
+    folder.addOrder(3, QStringLiteral("Айгүл Нұрланқызы"), 4, 90, QStringLiteral("2026-12-07"));
 }
 
 }  // namespace
@@ -118,13 +115,13 @@ private slots:
 void ScreensTest::mainWindowAfterASearch() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addPlatedMenu(folder);
     w.show();
     checkLayout(QStringLiteral("main"), w.main);
-    QVERIFY(w.main.RadioButton1->isChecked());
-    w.main.Edit1->setText(QStringLiteral("ақ"));
-    w.main.RadioButton1->click();
-    w.main.BitBtn1->click();
+    QVERIFY(control<QRadioButton>(w.main, "RadioButton1")->isChecked());
+    control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("ақ"));
+    control<QRadioButton>(w.main, "RadioButton1")->click();
+    control<QPushButton>(w.main, "BitBtn1")->click();
     QCOMPARE(w.main.statusText(1), QStringLiteral("Табылған нәтиже: 3"));
     snapshot(w.main, QStringLiteral("main"));
 }
@@ -132,17 +129,17 @@ void ScreensTest::mainWindowAfterASearch() {
 void ScreensTest::dishEditorInBothModes() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addPlatedMenu(folder);
     w.show();
     w.editor.Mode = TForm2::InsertMode;
     QVERIFY(w.editor.FormShow());
     w.editor.show();
     checkLayout(QStringLiteral("editor"), w.editor);
-    QVERIFY(w.editor.BitBtn2->isDefault());
+    QVERIFY(control<QPushButton>(w.editor, "BitBtn2")->isDefault());
     snapshot(w.editor, QStringLiteral("editor-add"));
     w.editor.reject();
 
-    w.main.DBGrid1->selectRow(1);
+    control<QTableView>(w.main, "DBGrid1")->selectRow(1);
     w.editor.Mode = TForm2::EditMode;
     QVERIFY(w.editor.FormShow());
     w.editor.show();
@@ -153,13 +150,13 @@ void ScreensTest::dishEditorInBothModes() {
 void ScreensTest::orderEntry() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addPlatedMenu(folder);
     w.show();
     QVERIFY(w.order.FormShow());
     w.order.show();
     checkLayout(QStringLiteral("order"), w.order);
-    w.order.Edit1->setText(QStringLiteral("Асан Серікұлы"));
-    QTest::keyClicks(w.order.Edit2, QStringLiteral("3"));
+    control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан Серікұлы"));
+    QTest::keyClicks(control<QLineEdit>(w.order, "Edit2"), QStringLiteral("3"));
     snapshot(w.order, QStringLiteral("order"));
     w.order.reject();
 }
@@ -167,12 +164,12 @@ void ScreensTest::orderEntry() {
 void ScreensTest::ordersView() {
     Session session;
     auto& [folder, answers, w] = session;
-    addMenu(folder);
+    addPlatedMenu(folder);
     w.show();
     w.orders.FormShow();
     w.orders.show();
     checkLayout(QStringLiteral("orders"), w.orders);
-    QVERIFY(w.orders.RadioButton2->isChecked());
+    QVERIFY(control<QRadioButton>(w.orders, "RadioButton2")->isChecked());
     snapshot(w.orders, QStringLiteral("orders"));
     w.orders.close();
 }
@@ -216,9 +213,11 @@ void ScreensTest::accessibleNames() {
         }
     }
     int buttons = 0;
-    for (QAction* command : w.main.ToolBar1->actions()) {
+    for (QAction* command : control<QToolBar>(w.main, "ToolBar1")->actions()) {
         if (!command->isSeparator()) {
-            QCOMPARE(accessibleName(w.main.ToolBar1->widgetForAction(command)), command->toolTip());
+            QCOMPARE(
+                accessibleName(control<QToolBar>(w.main, "ToolBar1")->widgetForAction(command)),
+                command->toolTip());
             ++buttons;
         }
     }
@@ -236,15 +235,15 @@ void ScreensTest::picturesAtTheScreensRatio() {
         const QPixmap pixmap = icon.pixmap(size, ratio);
         return pixmap.size() == size * ratio && pixmap.devicePixelRatio() == ratio;
     };
-    for (QAction* command : w.main.ToolBar1->actions()) {
+    for (QAction* command : control<QToolBar>(w.main, "ToolBar1")->actions()) {
         QVERIFY2(command->isSeparator() || drawnAtRatio(command->icon(), QSize(16, 16)),
                  qPrintable(command->objectName()));
     }
-    QVERIFY(drawnAtRatio(w.main.BitBtn1->icon(), QSize(18, 18)));
-    QVERIFY(drawnAtRatio(w.orders.BitBtn2->icon(), QSize(18, 18)));
+    QVERIFY(drawnAtRatio(control<QPushButton>(w.main, "BitBtn1")->icon(), QSize(18, 18)));
+    QVERIFY(drawnAtRatio(control<QPushButton>(w.orders, "BitBtn2")->icon(), QSize(18, 18)));
     QVERIFY(drawnAtRatio(w.main.windowIcon(), QSize(32, 32)));
     w.about.show();
-    QCOMPARE(w.about.Image2->pixmap().size(), QSize(400, 192) * ratio);
+    QCOMPARE(control<QLabel>(w.about, "Image2")->pixmap().size(), QSize(400, 192) * ratio);
     checkLayout(QStringLiteral("about"), w.about);
     snapshot(w.about, QStringLiteral("about-ratio"));
     w.about.close();

@@ -12,7 +12,6 @@
 #include <numeric>
 #include <random>
 
-#include "reports/htmlreport.h"
 #include "store/collation.h"
 #include "store/database.h"
 #include "store/datafolder.h"
@@ -23,7 +22,7 @@
 #include "store/sqlfunctions.h"
 #include "store/statements.h"
 #include "store/table.h"
-#include "tests/support.h"
+#include "tests/fixture.h"
 
 // The store: the text functions SQLite is given, the statements, the query with its lines,
 // the table cursor, and a base that is missing or damaged.
@@ -647,29 +646,6 @@ void StoreTest::largeResultsReadLikeTheStore() {
     query.finishCount();  // then any row is read by its place, from the nearest counted key
     QVERIFY(query.recordCount() > 190000);
     compareWithTheStore(query, folder.db(), {5});
-    // Reported: one table row per result row, its cells as the store holds them.
-    const QList<store::Column> columns = {
-        {QStringLiteral("fio"), {}},  {QStringLiteral("nm"), {}},   {QStringLiteral("kvo"), {}},
-        {QStringLiteral("sena"), {}}, {QStringLiteral("summ"), {}}, {QStringLiteral("dt"), {}}};
-    const QString report = folder.path() + QStringLiteral("/current.xls");
-    reports::writeReport(reports::ReportKind::Orders, report, query, columns, folder.path());
-    QFile written(report);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    const QList<QByteArray> lines = written.readAll().split('\n');
-    QCOMPARE(lines.size() - 1, 3 + 6 + 1 + query.recordCount() * 8 + 1);
-    store::Statement last(folder.db(), query.sql() + QStringLiteral(" limit 1 offset ?"));
-    last.bindAll(query.params() << query.recordCount() - 1);
-    QVERIFY(last.step());
-    QCOMPARE(lines[lines.size() - 8].trimmed(),
-             "<td>" + store::plainText(last.column(1)).toUtf8() + "</td>");  // the dish
-    QCOMPARE(lines[lines.size() - 7].trimmed(),
-             "<td>" + store::plainText(last.column(2)).toUtf8() + "</td>");  // the quantity
-    QCOMPARE(
-        lines[lines.size() - 4].trimmed(),
-        "<td>" +
-            store::plainText(QDate::fromString(last.column(5).toString(), Qt::ISODate)).toUtf8() +
-            "</td>");
-    last.run();
     query.clearLines();
     query.addLine(statements::ordersSelect());
     query.addLine(statements::ordersByWaiter(QStringLiteral("Даяшы 7")));

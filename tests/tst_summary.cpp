@@ -63,8 +63,10 @@ void typeDate(DatePicker* picker, const QDate& date) {
 }
 
 QRadioButton* groupingButton(TFormSummary& form, int grouping) {
-    QRadioButton* buttons[] = {form.RadioButton1, form.RadioButton2, form.RadioButton3,
-                               form.RadioButton4, form.RadioButton5};
+    QRadioButton* buttons[] = {
+        control<QRadioButton>(form, "RadioButton1"), control<QRadioButton>(form, "RadioButton2"),
+        control<QRadioButton>(form, "RadioButton3"), control<QRadioButton>(form, "RadioButton4"),
+        control<QRadioButton>(form, "RadioButton5")};
     return buttons[grouping];
 }
 
@@ -140,14 +142,14 @@ void SummaryTest::everyGroupingSumsAsAPlainGroupBy() {
     w.summary.FormShow();
     groupingButton(w.summary, grouping)->click();
     if (all) {
-        w.summary.Button6->click();
-        QCOMPARE(w.summary.DateTimePicker1->date(),
+        control<QPushButton>(w.summary, "Button6")->click();
+        QCOMPARE(control<DatePicker>(w.summary, "DateTimePicker1")->date(),
                  QDate::fromString(
                      folder.scalar(QStringLiteral("select min(dt) from orders")).toString(),
                      Qt::ISODate));
     } else {
-        w.summary.DateTimePicker1->setDate(first);
-        w.summary.DateTimePicker2->setDate(last);
+        control<DatePicker>(w.summary, "DateTimePicker1")->setDate(first);
+        control<DatePicker>(w.summary, "DateTimePicker2")->setDate(last);
     }
     QCOMPARE(w.summary.grouping(), static_cast<store::Grouping>(grouping));
     QVERIFY(answers.messages.isEmpty());
@@ -179,7 +181,7 @@ void SummaryTest::everyGroupingSumsAsAPlainGroupBy() {
 
     // The shares, as the grid shows them, add up to 100 within their rounding; the chart
     // shows every sum, in at most 31 bars.
-    const QAbstractItemModel* grid = w.summary.DBGrid1->model();
+    const QAbstractItemModel* grid = control<QTableView>(w.summary, "DBGrid1")->model();
     double shares = 0;
     for (int row = 0; row < grid->rowCount() - 1; ++row) {
         shares += QLocale().toDouble(grid->index(row, SummaryTable::Share).data().toString());
@@ -223,8 +225,8 @@ void SummaryTest::rangeEdgesAreIncluded() {
     w.show();
     w.summary.show();
     w.summary.FormShow();
-    typeDate(w.summary.DateTimePicker1, first);
-    typeDate(w.summary.DateTimePicker2, last);
+    typeDate(control<DatePicker>(w.summary, "DateTimePicker1"), first);
+    typeDate(control<DatePicker>(w.summary, "DateTimePicker2"), last);
     QCOMPARE(w.summary.Table1.totals().quantity, quantity);
 }
 
@@ -239,10 +241,14 @@ void SummaryTest::filesQuoteAWaiterWithCommaAndQuotes() {
         QCOMPARE(w.summary.windowTitle(), QStringLiteral("Сатылым қорытындысы"));
         QCOMPARE(w.summary.grouping(), store::Grouping::Waiter);
         // The grid shows the user's decimal comma; CSV writes a plain dot.
-        QCOMPARE(w.summary.DBGrid1->model()->index(0, SummaryTable::Sum).data().toString(),
+        QCOMPARE(control<QTableView>(w.summary, "DBGrid1")
+                     ->model()
+                     ->index(0, SummaryTable::Sum)
+                     .data()
+                     .toString(),
                  QStringLiteral("3751,5"));
         answers.saveName = folder.path() + QStringLiteral("/out");
-        w.summary.BitBtn2->click();
+        control<QPushButton>(w.summary, "BitBtn2")->click();
         QApplication::setActiveWindow(&w.summary);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_F3);
     });

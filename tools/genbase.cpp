@@ -17,7 +17,7 @@
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/error.h"
-#include "store/statements.h"
+#include "tools/samplerows.h"
 
 namespace {
 
@@ -63,28 +63,21 @@ QByteArray picture(int i) {
 void build(const QString& path, int dishes, int orders, bool pictures) {
     auto db = store::Database::create(path);
     store::Transaction transaction(*db);
-    store::Statement dish(*db, statements::dishRowInsert());
-    store::Statement plate(*db, statements::pictureRowInsert());
+    SampleRows rows(*db);
     for (int i = 1; i <= dishes; ++i) {
-        dish.bindAll({i, dishName(i), QString::fromUtf8(kGroups[i % count(kGroups)]),
-                      100 + (i * 37) % 5000, 1 + i % 120,
-                      QStringLiteral("%1: ет, пияз, картоп, дәмдеуіштер.").arg(dishName(i))});
-        dish.run();
-        if (pictures) {
-            plate.bindAll({i, picture(i)});
-            plate.run();
-        }
+        rows.add(SampleRows::Dish{
+            i, dishName(i), QString::fromUtf8(kGroups[i % count(kGroups)]), 100 + (i * 37) % 5000,
+            1 + i % 120, QStringLiteral("%1: ет, пияз, картоп, дәмдеуіштер.").arg(dishName(i)),
+            pictures ? picture(i) : QByteArray()});
     }
-    store::Statement order(*db, statements::orderRowInsert());
     const QDate first(2016, 1, 1);
     for (int i = 1; i <= orders; ++i) {
         // In 64 bits: i * 7919 passes the int range at 271 000 orders, which made codes of no dish.
         const int code = static_cast<int>(1 + (qint64{i} * 7919) % std::max(1, dishes));
         const int quantity = 1 + i % 9;
         const int price = 100 + (code * 37) % 5000;
-        order.bindAll({code, QString::fromUtf8(kWaiters[i % count(kWaiters)]), quantity, price,
-                       quantity * price, first.addDays(i % 3650)});
-        order.run();
+        rows.add(SampleRows::Order{code, QString::fromUtf8(kWaiters[i % count(kWaiters)]), quantity,
+                                   price, quantity * price, first.addDays(i % 3650)});
     }
     store::makeDueSortKeys(*db);
     transaction.commit();

@@ -13,7 +13,7 @@
 #include "store/collation.h"
 #include "store/database.h"
 #include "store/error.h"
-#include "store/statements.h"
+#include "tools/samplerows.h"
 
 namespace {
 
@@ -95,16 +95,12 @@ QImage platePicture(const Dish& dish) {
 void build(const QString& path) {
     auto db = store::Database::create(path);
     store::Transaction transaction(*db);
-    store::Statement dish(*db, statements::dishRowInsert());
-    store::Statement picture(*db, statements::pictureRowInsert());
+    SampleRows rows(*db);
     for (const Dish& d : kDishes) {
-        dish.bindAll({d.code, QString::fromUtf8(d.name), QString::fromUtf8(d.group), d.price,
-                      d.minutes, QString::fromUtf8(d.description)});
-        dish.run();
-        picture.bindAll({d.code, pictures::bitmapBytes(platePicture(d))});
-        picture.run();
+        rows.add(SampleRows::Dish{d.code, QString::fromUtf8(d.name), QString::fromUtf8(d.group),
+                                  d.price, d.minutes, QString::fromUtf8(d.description),
+                                  pictures::bitmapBytes(platePicture(d))});
     }
-    store::Statement order(*db, statements::orderRowInsert());
     struct Order {
         qint64 code;
         const char* waiter;
@@ -117,9 +113,8 @@ void build(const QString& path) {
     const QDate today = QDate::currentDate();
     for (const Order& o : orders) {
         const qint64 price = kDishes[o.code - 1].price;
-        order.bindAll({o.code, QString::fromUtf8(o.waiter), o.quantity, price, o.quantity * price,
-                       today.addDays(-o.daysAgo)});
-        order.run();
+        rows.add(SampleRows::Order{o.code, QString::fromUtf8(o.waiter), o.quantity, price,
+                                   o.quantity * price, today.addDays(-o.daysAgo)});
     }
     store::makeDueSortKeys(*db);
     transaction.commit();

@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     forms::Windows windows;
     auto& [main, editor, order, orders, about, summary] = windows;
     main.show();
-    main.DBGrid1->selectRow(1);
+    main.findChild<QTableView*>(QStringLiteral("DBGrid1"))->selectRow(1);
     bool saved = save(main, folder, "main");
 
     editor.Mode = TForm2::EditMode;
@@ -59,8 +59,9 @@ int main(int argc, char** argv) {
     }
     if (order.FormShow()) {
         order.show();
-        order.Edit1->setText(QStringLiteral("Асан Серікұлы"));
-        order.Edit2->setText(QStringLiteral("2"));
+        order.findChild<QLineEdit*>(QStringLiteral("Edit1"))
+            ->setText(QStringLiteral("Асан Серікұлы"));
+        order.findChild<QLineEdit*>(QStringLiteral("Edit2"))->setText(QStringLiteral("2"));
         saved = save(order, folder, "order") && saved;
         order.hide();
     }
