@@ -55,7 +55,7 @@ void compareTotals(const Totals& got, const Totals& want, const QString& key) {
 }
 
 // Types a date into a picker as a user does: Tab into it, then the digits and separators.
-void typeDate(DatePicker* picker, const QDate& date) {
+void typeDate(forms::DatePicker* picker, const QDate& date) {
     QApplication::setActiveWindow(picker->window());
     picker->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(picker, date.toString(picker->displayFormat()));
