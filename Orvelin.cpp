@@ -2,7 +2,7 @@
 #include "forms/windows.h"
 
 int main(int argc, char** argv) {
-    OrvelinApplication app(argc, argv);
+    forms::OrvelinApplication app(argc, argv);
     // The windows are made once and live until the program ends.
     forms::Windows windows;
     windows.main.show();

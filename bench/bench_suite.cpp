@@ -336,8 +336,8 @@ void summaryRows(const QString& folder, std::vector<Row>& rows) {
     const std::tuple<const char*, QDate, double> ranges[] = {
         {"a month", monthStart, 100}, {"a year", last.addDays(1).addYears(-1), 500}};
     for (const auto& [span, from, limit] : ranges) {
-        control<DatePicker>(form, "DateTimePicker1")->setDate(from);
-        control<DatePicker>(form, "DateTimePicker2")->setDate(last);
+        control<forms::DatePicker>(form, "DateTimePicker1")->setDate(from);
+        control<forms::DatePicker>(form, "DateTimePicker2")->setDate(last);
         for (int g = 0; g < 5; ++g) {
             buttons[g]->setChecked(true);
             rows.push_back({name(QStringLiteral("sales summary by %1, %2 (table and chart)")

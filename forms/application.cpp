@@ -3,6 +3,8 @@
 #include "ui/desktop.h"
 #include "ui/guard.h"
 
+namespace forms {
+
 OrvelinApplication::OrvelinApplication(int& argc, char** argv) : QApplication(argc, argv) {
     ui::keepDialogSettingsForThisRunOnly();
     setApplicationName(QStringLiteral("orvelin"));
@@ -15,3 +17,5 @@ bool OrvelinApplication::notify(QObject* receiver, QEvent* event) {
     ui::guarded([&] { handled = QApplication::notify(receiver, event); });
     return handled;
 }
+
+}  // namespace forms

@@ -9,6 +9,8 @@
 
 #include "store/field.h"
 
+namespace forms {
+
 DatePicker::DatePicker(QWidget* parent) : QDateEdit(parent) {
     setDateRange(QDate(1900, 1, 1), QDate(2099, 12, 31));
     setDisplayFormat(store::shortDateFormat());
@@ -84,3 +86,5 @@ void DatePicker::keyPressEvent(QKeyEvent* event) {
 bool DatePicker::focusNextPrevChild(bool next) {
     return QWidget::focusNextPrevChild(next);  // not the date's next section
 }
+
+}  // namespace forms

@@ -6,6 +6,8 @@
 // years 1900 to 2099, and a drop-down calendar that opens from its arrow, F4 or Alt+Down,
 // with today marked. Tab leaves it for the next control, as in every other field of the
 // dialog; the arrow keys, and a typed separator, move between its day, month and year.
+namespace forms {
+
 class DatePicker : public QDateEdit {
     Q_OBJECT
 public:
@@ -22,3 +24,5 @@ protected:
 private:
     void markToday();
 };
+
+}  // namespace forms

@@ -226,7 +226,7 @@ void likeFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
 }  // namespace
 
 // The capitals of U+0400..U+04FF (Cyrillic, Kazakh letters among them), looked up once.
-const std::array<char16_t, 256>& cyrillicCapitals() {
+static const std::array<char16_t, 256>& cyrillicCapitals() {
     static const std::array<char16_t, 256> table = [] {
         std::array<char16_t, 256> capitals{};
         for (char32_t c = 0x0400; c < 0x0500; ++c) {

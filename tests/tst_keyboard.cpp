@@ -180,27 +180,27 @@ void KeyboardTest::datePickerByKeyboard() {
     TForm3& t = w.order;
     insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
         focusWalk(4);
-        QCOMPARE(QApplication::focusWidget(), control<DatePicker>(t, "dtp1"));
+        QCOMPARE(QApplication::focusWidget(), control<forms::DatePicker>(t, "dtp1"));
         const QDate today = QDate::currentDate();
         for (const QKeyCombination key :
              {QKeyCombination(Qt::AltModifier, Qt::Key_Down), QKeyCombination(Qt::Key_F4)}) {
-            QTest::keyClick(control<DatePicker>(t, "dtp1"), key.key(), key.keyboardModifiers());
-            QTRY_VERIFY(control<DatePicker>(t, "dtp1")->calendarIsOpen());
-            QCalendarWidget* calendar = control<DatePicker>(t, "dtp1")->calendarWidget();
+            QTest::keyClick(control<forms::DatePicker>(t, "dtp1"), key.key(), key.keyboardModifiers());
+            QTRY_VERIFY(control<forms::DatePicker>(t, "dtp1")->calendarIsOpen());
+            QCalendarWidget* calendar = control<forms::DatePicker>(t, "dtp1")->calendarWidget();
             QCOMPARE(calendar->selectedDate(), today);
             QVERIFY(calendar->dateTextFormat(today).fontWeight() == QFont::Bold);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            QTRY_VERIFY(!control<DatePicker>(t, "dtp1")->calendarIsOpen());
+            QTRY_VERIFY(!control<forms::DatePicker>(t, "dtp1")->calendarIsOpen());
             QVERIFY(t.isVisible());  // Esc closed the calendar, not the dialog
-            QCOMPARE(control<DatePicker>(t, "dtp1")->date(), today);
+            QCOMPARE(control<forms::DatePicker>(t, "dtp1")->date(), today);
         }
         // Years stay within 1900 to 2099, whatever is typed over them.
-        QCOMPARE(control<DatePicker>(t, "dtp1")->minimumDate(), QDate(1900, 1, 1));
-        QCOMPARE(control<DatePicker>(t, "dtp1")->maximumDate(), QDate(2099, 12, 31));
-        control<DatePicker>(t, "dtp1")->setCurrentSection(QDateTimeEdit::YearSection);
-        QTest::keyClicks(control<DatePicker>(t, "dtp1"), QStringLiteral("5200"));
-        QVERIFY(control<DatePicker>(t, "dtp1")->date().year() >= 1900 &&
-                control<DatePicker>(t, "dtp1")->date().year() <= 2099);
+        QCOMPARE(control<forms::DatePicker>(t, "dtp1")->minimumDate(), QDate(1900, 1, 1));
+        QCOMPARE(control<forms::DatePicker>(t, "dtp1")->maximumDate(), QDate(2099, 12, 31));
+        control<forms::DatePicker>(t, "dtp1")->setCurrentSection(QDateTimeEdit::YearSection);
+        QTest::keyClicks(control<forms::DatePicker>(t, "dtp1"), QStringLiteral("5200"));
+        QVERIFY(control<forms::DatePicker>(t, "dtp1")->date().year() >= 1900 &&
+                control<forms::DatePicker>(t, "dtp1")->date().year() <= 2099);
         t.reject();
     });
 }
@@ -212,9 +212,9 @@ void KeyboardTest::twoDigitYearLocaleKeepsTheCentury() {
     auto& [folder, answers, w] = session;
     TForm3& t = w.order;
     insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
-        QCOMPARE(control<DatePicker>(t, "dtp1")->displayFormat(), QStringLiteral("M/d/yyyy"));
-        control<DatePicker>(t, "dtp1")->setDate(QDate(2099, 3, 4));
-        QCOMPARE(control<DatePicker>(t, "dtp1")->text(), QStringLiteral("3/4/2099"));
+        QCOMPARE(control<forms::DatePicker>(t, "dtp1")->displayFormat(), QStringLiteral("M/d/yyyy"));
+        control<forms::DatePicker>(t, "dtp1")->setDate(QDate(2099, 3, 4));
+        QCOMPARE(control<forms::DatePicker>(t, "dtp1")->text(), QStringLiteral("3/4/2099"));
         QTest::keyClicks(control<QLineEdit>(t, "Edit1"), QStringLiteral("Asan"));
         QTest::keyClicks(control<QLineEdit>(t, "Edit2"), QStringLiteral("1"));
         control<QPushButton>(t, "BitBtn1")->click();

@@ -66,7 +66,7 @@ void OrdersTest::quantityIsCheckedOnEveryChange() {
     QCOMPARE(control<QLabel>(w.order, "Label6")->text(), QStringLiteral("Күріш тағамдары"));
     QCOMPARE(control<QLineEdit>(w.order, "Edit3")->text(), QStringLiteral("2200"));
     QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("0"));
-    QCOMPARE(control<DatePicker>(w.order, "dtp1")->date(), QDate::currentDate());
+    QCOMPARE(control<forms::DatePicker>(w.order, "dtp1")->date(), QDate::currentDate());
 
     for (const auto& [typed, sum] : {std::pair{"1", "2200"}, {"25", "55000"}, {"999", "2197800"}}) {
         control<QLineEdit>(w.order, "Edit2")->clear();
@@ -157,7 +157,7 @@ void OrdersTest::okRecordsExactlyOneLine() {
         control<QPushButton>(w.order, "BitBtn1")->click();  // still no quantity
         QCOMPARE(answers.messages.size(), 2);
         QTest::keyClicks(control<QLineEdit>(w.order, "Edit2"), QStringLiteral("3"));
-        control<DatePicker>(w.order, "dtp1")->setDate(QDate(2007, 5, 15));
+        control<forms::DatePicker>(w.order, "dtp1")->setDate(QDate(2007, 5, 15));
         control<QPushButton>(w.order, "BitBtn1")->click();
         QVERIFY(!w.order.isVisible());
     });
@@ -193,7 +193,7 @@ void OrdersTest::eachShowingStartsAfresh() {
     QVERIFY(w.order.FormShow());
     control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан"));
     control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("4"));
-    control<DatePicker>(w.order, "dtp1")->setDate(QDate(2020, 1, 1));
+    control<forms::DatePicker>(w.order, "dtp1")->setDate(QDate(2020, 1, 1));
     w.order.reject();
     control<QTableView>(w.main, "DBGrid1")->selectRow(1);
     QVERIFY(w.order.FormShow());
@@ -202,7 +202,7 @@ void OrdersTest::eachShowingStartsAfresh() {
     QCOMPARE(control<QLineEdit>(w.order, "Edit3")->text(), QStringLiteral("300"));
     QCOMPARE(control<QLineEdit>(w.order, "Edit4")->text(), QStringLiteral("0"));
     QCOMPARE(control<QLabel>(w.order, "Label6")->text(), QStringLiteral("Сусын"));
-    QCOMPARE(control<DatePicker>(w.order, "dtp1")->date(), QDate::currentDate());
+    QCOMPARE(control<forms::DatePicker>(w.order, "dtp1")->date(), QDate::currentDate());
     w.order.reject();
 }
 

@@ -55,7 +55,7 @@ void compareTotals(const Totals& got, const Totals& want, const QString& key) {
 }
 
 // Types a date into a picker as a user does: Tab into it, then the digits and separators.
-void typeDate(DatePicker* picker, const QDate& date) {
+void typeDate(forms::DatePicker* picker, const QDate& date) {
     QApplication::setActiveWindow(picker->window());
     picker->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(picker, date.toString(picker->displayFormat()));
@@ -143,13 +143,13 @@ void SummaryTest::everyGroupingSumsAsAPlainGroupBy() {
     groupingButton(w.summary, grouping)->click();
     if (all) {
         control<QPushButton>(w.summary, "Button6")->click();
-        QCOMPARE(control<DatePicker>(w.summary, "DateTimePicker1")->date(),
+        QCOMPARE(control<forms::DatePicker>(w.summary, "DateTimePicker1")->date(),
                  QDate::fromString(
                      folder.scalar(QStringLiteral("select min(dt) from orders")).toString(),
                      Qt::ISODate));
     } else {
-        control<DatePicker>(w.summary, "DateTimePicker1")->setDate(first);
-        control<DatePicker>(w.summary, "DateTimePicker2")->setDate(last);
+        control<forms::DatePicker>(w.summary, "DateTimePicker1")->setDate(first);
+        control<forms::DatePicker>(w.summary, "DateTimePicker2")->setDate(last);
     }
     QCOMPARE(w.summary.grouping(), static_cast<store::Grouping>(grouping));
     QVERIFY(answers.messages.isEmpty());
@@ -225,8 +225,8 @@ void SummaryTest::rangeEdgesAreIncluded() {
     w.show();
     w.summary.show();
     w.summary.FormShow();
-    typeDate(control<DatePicker>(w.summary, "DateTimePicker1"), first);
-    typeDate(control<DatePicker>(w.summary, "DateTimePicker2"), last);
+    typeDate(control<forms::DatePicker>(w.summary, "DateTimePicker1"), first);
+    typeDate(control<forms::DatePicker>(w.summary, "DateTimePicker2"), last);
     QCOMPARE(w.summary.Table1.totals().quantity, quantity);
 }
 

@@ -30,7 +30,7 @@ bool save(QWidget& window, const QString& folder, const char* name) {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    OrvelinApplication app(argc, argv);
+    forms::OrvelinApplication app(argc, argv);
     if (argc != 3) {
         std::fprintf(stderr, "usage: makescreenshots <makebase> <folder>\n");
         return 2;

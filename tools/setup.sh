@@ -18,7 +18,7 @@ if [ "$mode" = test ]; then
   # A real printer (CUPS' PDF printer), the reports' real readers (LibreOffice), and for the
   # package test a virtual display to start the unpacked program on, keys to press, and the
   # desktop files' validators.
-  packages+=(libbenchmark-dev cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
+  packages+=(cups cups-bsd cups-client printer-driver-cups-pdf poppler-utils
              libreoffice-writer-nogui libreoffice-calc-nogui
              xvfb openbox xdotool desktop-file-utils appstream file clang)
 fi
