@@ -184,7 +184,8 @@ void KeyboardTest::datePickerByKeyboard() {
         const QDate today = QDate::currentDate();
         for (const QKeyCombination key :
              {QKeyCombination(Qt::AltModifier, Qt::Key_Down), QKeyCombination(Qt::Key_F4)}) {
-            QTest::keyClick(control<forms::DatePicker>(t, "dtp1"), key.key(), key.keyboardModifiers());
+            QTest::keyClick(control<forms::DatePicker>(t, "dtp1"), key.key(),
+                            key.keyboardModifiers());
             QTRY_VERIFY(control<forms::DatePicker>(t, "dtp1")->calendarIsOpen());
             QCalendarWidget* calendar = control<forms::DatePicker>(t, "dtp1")->calendarWidget();
             QCOMPARE(calendar->selectedDate(), today);
@@ -212,7 +213,8 @@ void KeyboardTest::twoDigitYearLocaleKeepsTheCentury() {
     auto& [folder, answers, w] = session;
     TForm3& t = w.order;
     insideDialog(t, w.main.action(QStringLiteral("order")), [&] {
-        QCOMPARE(control<forms::DatePicker>(t, "dtp1")->displayFormat(), QStringLiteral("M/d/yyyy"));
+        QCOMPARE(control<forms::DatePicker>(t, "dtp1")->displayFormat(),
+                 QStringLiteral("M/d/yyyy"));
         control<forms::DatePicker>(t, "dtp1")->setDate(QDate(2099, 3, 4));
         QCOMPARE(control<forms::DatePicker>(t, "dtp1")->text(), QStringLiteral("3/4/2099"));
         QTest::keyClicks(control<QLineEdit>(t, "Edit1"), QStringLiteral("Asan"));
