@@ -336,7 +336,20 @@ void TFormSummary::reload() {
     if (sortColumn_ >= 0) {
         Table1.sortBy(sortColumn_, sortDescending_);
     }
+    widenNumberColumns();
     redrawChart();
+}
+
+void TFormSummary::widenNumberColumns() {
+    // The totals row holds the widest numbers: each number column is as wide as they are.
+    const QStringList totals = Table1.cells(Table1.totals(), false);
+    QFont bold = ui->DBGrid1->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (int column = SummaryTable::Lines; column < SummaryTable::ColumnCount; ++column) {
+        ui->DBGrid1->setColumnWidth(
+            column, std::max(80, metrics.horizontalAdvance(totals.value(column)) + 12));
+    }
 }
 
 void TFormSummary::DBGrid1TitleClick(int column) {
@@ -375,6 +388,18 @@ void TFormSummary::redrawChart() {
         delete axis;
     }
     const auto shown = bars();
+    const double top =
+        shown.isEmpty()
+            ? 0
+            : std::max_element(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
+                  return a.second < b.second;
+              })->second;
+    // Sums of millions would print the axis' labels into one another: the axis counts in
+    // thousands, millions or billions, as its largest sum needs.
+    const std::pair<double, const char*> units[] = {
+        {1e9, " млрд"}, {1e6, " млн"}, {1e4, " мың"}, {1, ""}};
+    const auto unit = *std::find_if(std::begin(units), std::end(units) - 1,
+                                    [top](const auto& u) { return top >= u.first; });
     auto* series = new QHorizontalBarSeries;
     auto* set = new QBarSet(QStringLiteral("Сомасы"));
     set->setColor(QColor(192, 220, 192).darker(140));
@@ -397,7 +422,7 @@ void TFormSummary::redrawChart() {
             text += QLatin1Char(' ');
         }
         labels.append(text);
-        *set << bar->second;
+        *set << bar->second / unit.first;
     }
     series->append(set);
     series->setBarWidth(0.8);
@@ -407,7 +432,12 @@ void TFormSummary::redrawChart() {
     categories->setLabelsFont(labelFont);
     categories->setTruncateLabels(false);  // shortened above to what fits, never to "..."
     auto* values = new QValueAxis;
-    values->setLabelFormat(QStringLiteral("%.0f"));
+    values->setLabelFormat(QStringLiteral("%g"));
+    if (*unit.second != '\0') {
+        // The unit as the axis' title: Qt Charts reads a label format as Latin-1.
+        values->setTitleText(QStringLiteral("Сомасы,") + QString::fromUtf8(unit.second));
+        values->setTitleFont(labelFont);
+    }
     values->setMin(0);
     values->setLabelsFont(labelFont);
     values->setTickCount(4);
@@ -416,11 +446,7 @@ void TFormSummary::redrawChart() {
     series->attachAxis(categories);
     series->attachAxis(values);
     if (!shown.isEmpty()) {
-        const double top =
-            std::max_element(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
-                return a.second < b.second;
-            })->second;
-        values->setRange(0, top > 0 ? top : 1);
+        values->setRange(0, top > 0 ? top / unit.first : 1);
         values->applyNiceNumbers();
     }
 }

@@ -28,6 +28,8 @@ public:
     // The rows as the grid shows them, totals last; or for CSV, numbers plain with a dot
     // and dates in ISO form.
     QList<QStringList> texts(bool plain) const;
+    // One row's cells, as texts() gives them.
+    QStringList cells(const store::SummaryRow& row, bool plain) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -35,8 +37,6 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
-    QStringList cells(const store::SummaryRow& row, bool plain) const;
-
     store::Grouping grouping_ = store::Grouping::Waiter;
     QList<store::SummaryRow> rows_;
     store::SummaryRow totals_;
@@ -75,6 +75,7 @@ public:
 private:
     void setRange(const QDate& first, const QDate& last);
     void reload();
+    void widenNumberColumns();
     void redrawChart();
 
     bool shownBefore_ = false;
