@@ -310,10 +310,10 @@ Field Query::fieldByName(const QString& name) const {
     if (current_ < 0) {
         return Field(QVariant());
     }
-    return Field(value(current_, column));
+    return Field(cell(current_, column));
 }
 
-QVariant Query::value(int row, int column) const {
+QVariant Query::cell(int row, int column) const {
     if (!paged_) {
         return rows_.value(row, column);
     }
@@ -321,11 +321,16 @@ QVariant Query::value(int row, int column) const {
         return QVariant();
     }
     const QVariant* cells = paged_->row(row);
+    return cells ? cells[column] : QVariant();
+}
+
+QVariant Query::value(int row, int column) {
+    QVariant read = cell(row, column);
     // A walk counts as it goes: no step of the count runs while the grid paints during it.
-    if (!walkRow_ && !counting_.isActive() && !countKnown()) {
+    if (paged_ && !walkRow_ && !counting_.isActive() && !countKnown()) {
         counting_.start();  // what the read learnt reaches the grid after this paint
     }
-    return cells ? cells[column] : QVariant();
+    return read;
 }
 
 void Query::rowValues(int row, QVariantList& out) const {

@@ -90,7 +90,9 @@ public:
     };
 
     Field fieldByName(const QString& name) const;  // of the current row
-    QVariant value(int row, int column) const;
+    // A cell for whoever shows the result: reading a row of a result read on demand may read
+    // a page that tells the count more, and the next step of the count is then set going.
+    QVariant value(int row, int column);
     void rowValues(int row, QVariantList& out) const;
 
     // Hands every row to the sink, from the first to the last (row from 0, its values), the
@@ -111,6 +113,7 @@ private:
     void moveTo(int row);
     void countStep();
     void settle();
+    QVariant cell(int row, int column) const;
 
     QString dataFolder_;
     QList<Line> lines_;
@@ -120,7 +123,7 @@ private:
     QStringList names_;
     ResultRows rows_;
     std::unique_ptr<PagedResult> paged_;
-    mutable QTimer counting_;
+    QTimer counting_;
     const QVariantList* walkRow_ = nullptr;  // while a walk is on: the row it is at
     int current_ = -1;
     bool eof_ = true;

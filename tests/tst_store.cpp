@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <numeric>
 #include <random>
+#include <type_traits>
 
 #include "reports/htmlreport.h"
 #include "store/collation.h"
@@ -38,6 +39,8 @@ private slots:
     void textRoutinesTakeAnyBytes();
     void sqlLikeAndUpperAreReplaced();
     void doubleQuotesAreNeverStrings();
+    void transactionsHaveOneOwner();
+    void cellsAreReadOnlyFromARow();
     void searchTextsAreBoundNotSpliced();
     void comparisonSearches_data();
     void comparisonSearches();
@@ -231,6 +234,80 @@ void StoreTest::doubleQuotesAreNeverStrings() {
     } catch (const StoreError& error) {
         QCOMPARE(error.message(), QStringLiteral("no such column: abc"));
     }
+}
+
+// Copying a transaction would commit or roll back twice: it does not compile. Handed on, the
+// one it came from neither commits nor rolls back.
+void StoreTest::transactionsHaveOneOwner() {
+    static_assert(!std::is_copy_constructible_v<store::Transaction>);
+    static_assert(!std::is_copy_assignable_v<store::Transaction>);
+    static_assert(std::is_nothrow_move_constructible_v<store::Transaction>);
+    static_assert(std::is_nothrow_move_assignable_v<store::Transaction>);
+    TestFolder folder;
+    auto orders = [&] {
+        return folder.scalar(QStringLiteral("select count(*) from orders")).toInt();
+    };
+    auto addOrder = [&] {
+        folder.addOrder(1, QStringLiteral("Асан"), 1, 10, QStringLiteral("2024-01-02"));
+    };
+    {
+        store::Transaction first(folder.db());
+        addOrder();
+        store::Transaction second(std::move(first));
+        QVERIFY(!first.isActive());
+        QVERIFY_THROWS_EXCEPTION(AppError, first.commit());
+        second.commit();
+        QVERIFY(!second.isActive());
+        QVERIFY_THROWS_EXCEPTION(AppError, second.commit());
+    }
+    QCOMPARE(orders(), 1);
+    {
+        store::Transaction first(folder.db());
+        addOrder();
+        store::Transaction second = std::move(first);
+    }  // neither committed: rolled back once, by the one that held it
+    QCOMPARE(orders(), 1);
+    {
+        store::Transaction first(folder.db());
+        addOrder();
+        first.commit();
+        store::Transaction second(folder.db());
+        addOrder();
+        second = std::move(first);  // what second held is rolled back; first was done
+        QVERIFY(!second.isActive());
+    }
+    QCOMPARE(orders(), 2);
+}
+
+// SQLite answers a read without a row, or past the row's last column, with a null that would
+// pass for a value; the statement refuses it instead.
+void StoreTest::cellsAreReadOnlyFromARow() {
+    TestFolder folder;
+    folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусындар"), 100, 5);
+    const std::function<void(store::Statement&, int)> readers[] = {
+        [](store::Statement& s, int c) { s.column(c); },
+        [](store::Statement& s, int c) { s.columnType(c); },
+        [](store::Statement& s, int c) { s.columnInteger(c); },
+        [](store::Statement& s, int c) { s.columnReal(c); },
+        [](store::Statement& s, int c) { s.columnBytes(c); },
+        [](store::Statement& s, int c) { s.columnBlob(c); },
+    };
+    for (const auto& read : readers) {
+        store::Statement statement(folder.db(), statements::dishNow(1).text);
+        statement.bind(1, 1);
+        QVERIFY_THROWS_EXCEPTION(StoreError, read(statement, 0));  // before the first step
+        QVERIFY(statement.step());
+        read(statement, 1);
+        QVERIFY_THROWS_EXCEPTION(StoreError, read(statement, 2));
+        QVERIFY_THROWS_EXCEPTION(StoreError, read(statement, -1));
+        QVERIFY(!statement.step());
+        QVERIFY_THROWS_EXCEPTION(StoreError, read(statement, 0));  // after the last row
+    }
+    store::Statement statement(folder.db(), statements::dishNow(1).text);
+    statement.bind(1, 1);
+    QVERIFY(statement.step());
+    QCOMPARE(statement.column(1).toInt(), 100);
+    QCOMPARE(statement.columnCount(), 2);  // the shape is there without a row
 }
 
 void StoreTest::searchTextsAreBoundNotSpliced() {
