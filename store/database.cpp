@@ -102,7 +102,7 @@ struct KnownSchema {
 QStringList columnsOf(sqlite3* db, const QString& table) {
     QStringList names;
     sqlite3_stmt* statement = nullptr;
-    const QByteArray sql = QStringLiteral("select name from pragma_table_info(?)").toUtf8();
+    const QByteArray sql = statements::tableColumns().toUtf8();
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK) {
         const QByteArray name = table.toUtf8();
         sqlite3_bind_text(statement, 1, name.constData(), -1, SQLITE_TRANSIENT);
@@ -123,7 +123,7 @@ const KnownSchema& programSchema() {
         const Connection db(opened);
         sqlite3_exec(db.get(), schemaText().toUtf8().constData(), nullptr, nullptr, nullptr);
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db.get(), "select type, name, tbl_name from sqlite_schema", -1,
+        sqlite3_prepare_v2(db.get(), statements::schemaObjects().toUtf8().constData(), -1,
                            &statement, nullptr);
         while (sqlite3_step(statement) == SQLITE_ROW) {
             const auto text = [&](int column) {
@@ -310,7 +310,7 @@ void Database::configure(Use use) {
     }
     // A second running copy waits for the first instead of failing at once.
     sqlite3_busy_timeout(handle(), 5000);
-    exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    exec(statements::foreignKeysOn());
     if (use != Use::Create) {
         // Reading the schema turns a damaged or foreign file into an error now, not later,
         // and before anything (the log included) is written to it.
@@ -319,7 +319,7 @@ void Database::configure(Use use) {
     if (use == Use::ReadOnly) {
         return;
     }
-    Statement journal(*this, QStringLiteral("PRAGMA journal_mode = WAL"));
+    Statement journal(*this, statements::journalToWal());
     journal.step();
     const QString mode = journal.column(0).toString();
     journal.run();
@@ -330,7 +330,7 @@ void Database::configure(Use use) {
                                         "режимі %1 күйінде қалды")
                              .arg(mode));
     }
-    exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    exec(statements::fullSync());
 }
 
 // A base is trusted only when it is what the program made: goods and orders are tables with
@@ -346,7 +346,7 @@ void Database::checkSchema() {
                              .arg(path_, what));
     };
     std::set<QString> tables;
-    Statement objects(*this, QStringLiteral("select type, name, tbl_name from sqlite_schema"));
+    Statement objects(*this, statements::schemaObjects());
     while (objects.step()) {
         const QString type = objects.column(0).toString();
         const QString name = objects.column(1).toString();
@@ -623,7 +623,7 @@ QByteArray Statement::columnBlob(int column) const {
 }
 
 Transaction::Transaction(Database& db) : db_(&db) {
-    db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    db.exec(statements::beginWrite());
 }
 
 Transaction::~Transaction() {
@@ -642,7 +642,8 @@ Transaction& Transaction::operator=(Transaction&& other) noexcept {
 
 void Transaction::rollback() noexcept {
     if (db_) {
-        sqlite3_exec(db_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_->handle(), statements::rollback().toUtf8().constData(), nullptr, nullptr,
+                     nullptr);
         db_ = nullptr;
     }
 }
@@ -652,7 +653,7 @@ void Transaction::commit() {
         throw AppError(
             QStringLiteral("The transaction is no longer active: it was committed or handed on"));
     }
-    db_->exec(QStringLiteral("COMMIT"));
+    db_->exec(statements::commit());
     db_ = nullptr;
 }
 

@@ -5,6 +5,7 @@
 #include "store/collation.h"
 #include "store/database.h"
 #include "store/error.h"
+#include "store/statements.h"
 
 namespace store {
 
@@ -22,7 +23,7 @@ void Table::open() {
     }
     db_ = connectionFor(dataFolder_);
     // Reading the table once here reports a missing table now, as opening a table does.
-    Statement probe(*db_, QStringLiteral("select 1 from goods limit 1"));
+    Statement probe(*db_, statements::menuProbe());
     probe.run();
     current_.reset();
     row_.clear();
@@ -43,10 +44,7 @@ void Table::requireOpen() const {
 }
 
 QMap<QString, QVariant> Table::readRow(qint64 code) const {
-    Statement statement(*db_,
-                        QStringLiteral("select g.Code, g.Nm, g.Tys, g.DS, g.PS, g.Vozr, g.Comm, "
-                                       "p.Img from goods g left join pictures p on p.Code = "
-                                       "g.Code where g.Code = ?"));
+    Statement statement(*db_, statements::dishRecord());
     statement.bind(1, code);
     QMap<QString, QVariant> row;
     if (statement.step()) {
@@ -122,12 +120,8 @@ void Table::post() {
                            "көшірмесі өзгертті не өшірді; ештеңе сақталмады. Cancel батырмасын "
                            "басып, тағамның қазіргі күйін көру үшін оны қайта ашыңыз"));
     }
-    Statement write(*db_, state_ == State::Insert
-                              ? QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
-                                               "Comm) values (?, ?, ?, ?, ?, ?, ?) returning Code")
-                              : QStringLiteral("update goods set Code = ?, Nm = ?, Tys = ?, DS = "
-                                               "?, PS = ?, Vozr = ?, Comm = ? where Code = ? "
-                                               "returning Code"));
+    Statement write(*db_,
+                    state_ == State::Insert ? statements::insertDish() : statements::updateDish());
     write.bindAll(values);
     if (state_ == State::Edit) {
         write.bind(8, *current_);
@@ -151,12 +145,12 @@ void Table::post() {
     }
     const qint64 code = write.column(0).toLongLong();
     write.run();
-    Statement drop(*db_, QStringLiteral("delete from pictures where Code = ?"));
+    Statement drop(*db_, statements::deletePicture());
     drop.bind(1, code);
     drop.run();
     const QByteArray picture = row_.value(QStringLiteral("Img")).toByteArray();
     if (!picture.isEmpty()) {
-        Statement add(*db_, QStringLiteral("insert into pictures (Code, Img) values (?, ?)"));
+        Statement add(*db_, statements::pictureRowInsert());
         add.bind(1, code);
         add.bind(2, picture);
         add.run();
