@@ -93,7 +93,7 @@ int main(int argc, char** argv) {
     std::printf("%d dishes, %d-byte pictures\n", dishes, pictureBytes);
 
     store::Query list;
-    list.bindFolder(data);
+    list.setDataFolder(data);
     list.addLines(statements::dishList());
     const double open = millis([&] {
         list.close();

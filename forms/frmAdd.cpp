@@ -48,7 +48,7 @@ TForm2::TForm2(TForm1& main) : QDialog(&main), Form1(main) {
 
 bool TForm2::FormShow() {
     Table1.close();
-    Table1.bindFolder(store::dataFolder());
+    Table1.setDataFolder(store::dataFolder());
     Table1.open();
     if (Mode == InsertMode) {
         Table1.insert();

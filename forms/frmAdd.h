@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QImage>
 
-#include "store/table.h"
+#include "store/disheditor.h"
 #include "ui_frmAdd.h"
 
 class TForm1;
@@ -29,7 +29,7 @@ public:
     void setPicture(const QImage& picture);
 
     quint8 Mode = InsertMode;
-    store::Table Table1;
+    store::DishEditor Table1;
 
 private:
     void showRow();

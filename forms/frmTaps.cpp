@@ -75,7 +75,7 @@ bool TForm3::FormShow() {
     Edit4->setText(QStringLiteral("0"));
     Label6->setText(list.fieldByName(QStringLiteral("Tys")).asString());
     dtp1->setDate(QDate::currentDate());
-    Query1.bindFolder(list.dataFolder());
+    Query1.setDataFolder(list.dataFolder());
     // The order is taken for this dish at this price, or not at all.
     shown_.code = list.fieldByName(QStringLiteral("Code")).asInteger();
     shown_.price = list.fieldByName(QStringLiteral("PS")).value();

@@ -23,7 +23,7 @@ void Query::setKeyset(const Keyset& keyset) {
     keyset_ = std::make_unique<Keyset>(keyset);
 }
 
-void Query::bindFolder(const QString& dataFolder) {
+void Query::setDataFolder(const QString& dataFolder) {
     if (dataFolder != dataFolder_) {
         close();
     }
@@ -97,18 +97,6 @@ void Query::close() {
     eof_ = true;
     emit reset();
     emit currentChanged(current_);
-}
-
-void Query::refresh() {
-    if (!open_) {
-        throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    }
-    const int keep = current_;
-    close();  // the old rows go before the new ones come
-    load();
-    if (keep >= 0 && keep < recordCount() && keep != current_) {
-        moveTo(keep);
-    }
 }
 
 void Query::load() {

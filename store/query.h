@@ -33,7 +33,7 @@ class Query : public QObject {
 public:
     explicit Query(QObject* parent = nullptr);
 
-    void bindFolder(const QString& dataFolder);
+    void setDataFolder(const QString& dataFolder);
     const QString& dataFolder() const { return dataFolder_; }
 
     void clearLines();
@@ -58,7 +58,6 @@ public:
 
     void open();  // does nothing when already open
     void close();
-    void refresh();
     int execSQL();  // for statements that yield no rows; answers the rows changed
 
     bool isOpen() const { return open_; }
@@ -72,18 +71,18 @@ public:
     int currentRow() const { return current_; }
     void setCurrentRow(int row);
 
-    // While one of these lives, moving the cursor tells nobody; when it ends, whoever shows
-    // the current row hears once where the cursor stands (a long walk stays fast).
-    class ControlsDisabled {
+    // While one of these lives, moving the cursor sends no currentChanged; when it ends, whoever
+    // shows the current row hears once where the cursor stands (a long walk stays fast).
+    class QuietCursor {
     public:
-        explicit ControlsDisabled(Query& query) : query_(query) { ++query_.quiet_; }
-        ~ControlsDisabled() {
+        explicit QuietCursor(Query& query) : query_(query) { ++query_.quiet_; }
+        ~QuietCursor() {
             if (--query_.quiet_ == 0) {
                 emit query_.currentChanged(query_.current_);
             }
         }
-        ControlsDisabled(const ControlsDisabled&) = delete;
-        ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+        QuietCursor(const QuietCursor&) = delete;
+        QuietCursor& operator=(const QuietCursor&) = delete;
 
     private:
         Query& query_;

@@ -18,12 +18,12 @@
 #include "store/database.h"
 #include "store/datafolder.h"
 #include "store/dishdetails.h"
+#include "store/disheditor.h"
 #include "store/error.h"
 #include "store/field.h"
 #include "store/query.h"
 #include "store/sqlfunctions.h"
 #include "store/statements.h"
-#include "store/table.h"
 #include "tests/support.h"
 
 // The store: the text functions SQLite is given, the statements, the query with its lines,
@@ -50,8 +50,8 @@ private slots:
     void missingOrDamagedBase();
     void untrustedSchemasAreRefusedUntouched_data();
     void untrustedSchemasAreRefusedUntouched();
-    void tableCursorPostsAndCancels();
-    void tableCursorRefusesBadValues();
+    void dishEditorPostsAndCancels();
+    void dishEditorRefusesBadValues();
     void plainTextOfValues();
     void compactResultsKeepEveryValue();
     void largeResultsReadLikeTheStore();
@@ -318,7 +318,7 @@ void StoreTest::searchTextsAreBoundNotSpliced() {
     folder.addDish(4, QStringLiteral("x') or 1=1 --"), QStringLiteral("Тәттілер"), 300, 10);
 
     store::Query query;
-    query.bindFolder(folder.dataFolder());
+    query.setDataFolder(folder.dataFolder());
     query.addLines(statements::dishList());
     auto namesFound = [&](const QString& text) {
         query.replaceLine(statements::FilterLine, statements::nameFilter(text));
@@ -339,7 +339,7 @@ void StoreTest::searchTextsAreBoundNotSpliced() {
 
     // A delete by a name with quotes takes exactly that dish.
     store::Query remove;
-    remove.bindFolder(folder.dataFolder());
+    remove.setDataFolder(folder.dataFolder());
     remove.addLine(statements::deleteDish(QStringLiteral("x') or 1=1 --")));
     remove.execSQL();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
@@ -403,7 +403,7 @@ void StoreTest::queryLinesCloseAndReopen() {
     folder.addDish(1, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180);
     folder.addDish(2, QStringLiteral("Таба нан"), QStringLiteral("Нан"), 350, 0);
     store::Query query;
-    query.bindFolder(folder.dataFolder());
+    query.setDataFolder(folder.dataFolder());
     query.addLines(statements::dishList());
     QCOMPARE(query.sql(), QStringLiteral("select code, nm, tys, ps, vozr\nfrom goods left join "
                                          "sortkeys using (code)\nwhere\n(vozr>0)\norder by "
@@ -414,7 +414,8 @@ void StoreTest::queryLinesCloseAndReopen() {
     folder.addDish(3, QStringLiteral("Қуырдақ"), QStringLiteral("Ет"), 2800, 60);
     query.open();  // already open: nothing is read again
     QCOMPARE(query.recordCount(), 1);
-    query.refresh();
+    query.close();  // as the main window reads its list again
+    query.open();
     QCOMPARE(query.recordCount(), 2);
 
     query.replaceLine(statements::OrderLine, statements::sortOrder(0, true));
@@ -466,7 +467,7 @@ void StoreTest::missingOrDamagedBase() {
     }
     store::forgetConnections();
     store::Query query;
-    query.bindFolder(folder.dataFolder());
+    query.setDataFolder(folder.dataFolder());
     query.addLines(statements::dishList());
     try {
         query.open();
@@ -535,12 +536,12 @@ void StoreTest::untrustedSchemasAreRefusedUntouched() {
     QVERIFY(!QFileInfo::exists(path + QStringLiteral("-wal")));
 }
 
-void StoreTest::tableCursorPostsAndCancels() {
+void StoreTest::dishEditorPostsAndCancels() {
     TestFolder folder;
     folder.addDish(5, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50,
                    QStringLiteral("Буға пісірілген"), sampleBitmap(4, 3, Qt::red));
-    store::Table table;
-    table.bindFolder(folder.dataFolder());
+    store::DishEditor table;
+    table.setDataFolder(folder.dataFolder());
     table.open();
     QVERIFY(!table.locate(99));
     QVERIFY(table.locate(5));
@@ -581,11 +582,11 @@ void StoreTest::tableCursorPostsAndCancels() {
     table.close();
 }
 
-void StoreTest::tableCursorRefusesBadValues() {
+void StoreTest::dishEditorRefusesBadValues() {
     TestFolder folder;
     folder.addDish(5, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50);
-    store::Table table;
-    table.bindFolder(folder.dataFolder());
+    store::DishEditor table;
+    table.setDataFolder(folder.dataFolder());
     table.open();
     auto postRejected = [&](const QString& field, const QString& value, const QString& message) {
         table.insert();
@@ -668,7 +669,7 @@ void compareWithTheStore(store::Query& query, store::Database& db, const QSet<in
 void prepareOrdersView(store::Query& query, const QString& dataFolder) {
     query.setDateFields({QStringLiteral("dt")});
     query.setKeyset(statements::ordersKeyset());
-    query.bindFolder(dataFolder);
+    query.setDataFolder(dataFolder);
     query.addLines(statements::orders());
 }
 
@@ -704,7 +705,7 @@ void StoreTest::compactResultsKeepEveryValue() {
     }
     store::Query query;
     query.setDateFields({QStringLiteral("dt")});
-    query.bindFolder(folder.dataFolder());
+    query.setDataFolder(folder.dataFolder());
     query.addLine({QStringLiteral("select column1 plain, column2 dt from (values %1)")
                        .arg(rows.join(QLatin1Char(','))),
                    params});
@@ -768,7 +769,7 @@ void StoreTest::noReadTransactionStaysBehindAResult() {
     }
     const int opensBefore = store::connectionsOpened();
     store::Query query;
-    query.bindFolder(folder.dataFolder());
+    query.setDataFolder(folder.dataFolder());
     query.addLines(statements::dishList());
     query.open();
     query.setCurrentRow(250);
@@ -781,7 +782,8 @@ void StoreTest::noReadTransactionStaysBehindAResult() {
              0);
     // One connection for the folder, however often the list is read.
     for (int i = 0; i < 5; ++i) {
-        query.refresh();
+        query.close();  // as the main window reads its list again
+        query.open();
         store::readDishDetails(folder.dataFolder(), i + 1);
     }
     QCOMPARE(store::connectionsOpened() - opensBefore, 1);
@@ -891,7 +893,7 @@ namespace {
 // The names (column 0) or groups (column 1) of the dish list, sorted by that column.
 QStringList sortedList(const QString& dataFolder, int column, bool descending) {
     store::Query query;
-    query.bindFolder(dataFolder);
+    query.setDataFolder(dataFolder);
     query.addLines(statements::dishList());
     query.replaceLine(statements::OrderLine, statements::sortOrder(column, descending));
     query.open();

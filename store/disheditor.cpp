@@ -1,4 +1,4 @@
-#include "store/table.h"
+#include "store/disheditor.h"
 
 #include <sqlite3.h>
 
@@ -9,7 +9,7 @@
 
 namespace store {
 
-const QStringList& Table::fieldNames() {
+const QStringList& DishEditor::fieldNames() {
     static const QStringList names = {QStringLiteral("Code"), QStringLiteral("Nm"),
                                       QStringLiteral("Tys"),  QStringLiteral("DS"),
                                       QStringLiteral("PS"),   QStringLiteral("Vozr"),
@@ -17,7 +17,7 @@ const QStringList& Table::fieldNames() {
     return names;
 }
 
-void Table::open() {
+void DishEditor::open() {
     if (state_ != State::Inactive) {
         return;
     }
@@ -30,20 +30,20 @@ void Table::open() {
     state_ = State::Browse;
 }
 
-void Table::close() {
+void DishEditor::close() {
     state_ = State::Inactive;
     current_.reset();
     row_.clear();
     db_.reset();
 }
 
-void Table::requireOpen() const {
+void DishEditor::requireOpen() const {
     if (state_ == State::Inactive) {
         throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
     }
 }
 
-QMap<QString, QVariant> Table::readRow(qint64 code) const {
+QMap<QString, QVariant> DishEditor::readRow(qint64 code) const {
     Statement statement(*db_, statements::dishRecord());
     statement.bind(1, code);
     QMap<QString, QVariant> row;
@@ -56,7 +56,7 @@ QMap<QString, QVariant> Table::readRow(qint64 code) const {
     return row;
 }
 
-bool Table::locate(qint64 code) {
+bool DishEditor::locate(qint64 code) {
     requireOpen();
     QMap<QString, QVariant> row = readRow(code);
     if (row.isEmpty()) {
@@ -67,7 +67,7 @@ bool Table::locate(qint64 code) {
     return true;
 }
 
-QVariant Table::fieldByName(const QString& name) const {
+QVariant DishEditor::fieldByName(const QString& name) const {
     for (const QString& field : fieldNames()) {
         if (field.compare(name, Qt::CaseInsensitive) == 0) {
             return row_.value(field);
@@ -76,13 +76,13 @@ QVariant Table::fieldByName(const QString& name) const {
     throw AppError(QStringLiteral("Field '%1' not found").arg(name));
 }
 
-void Table::insert() {
+void DishEditor::insert() {
     requireOpen();
     row_.clear();
     state_ = State::Insert;
 }
 
-void Table::edit() {
+void DishEditor::edit() {
     requireOpen();
     if (!current_) {
         throw AppError(QStringLiteral("Cannot modify an empty dataset"));
@@ -91,7 +91,7 @@ void Table::edit() {
     state_ = State::Edit;
 }
 
-void Table::setField(const QString& name, const QVariant& value) {
+void DishEditor::setField(const QString& name, const QVariant& value) {
     if (state_ != State::Insert && state_ != State::Edit) {
         throw AppError(QStringLiteral("Dataset not in edit or insert mode"));
     }
@@ -104,7 +104,7 @@ void Table::setField(const QString& name, const QVariant& value) {
     throw AppError(QStringLiteral("Field '%1' not found").arg(name));
 }
 
-void Table::post() {
+void DishEditor::post() {
     if (state_ != State::Insert && state_ != State::Edit) {
         throw AppError(QStringLiteral("Dataset not in edit or insert mode"));
     }
@@ -161,7 +161,7 @@ void Table::post() {
     state_ = State::Browse;
 }
 
-void Table::cancel() {
+void DishEditor::cancel() {
     if (state_ == State::Insert || state_ == State::Edit) {
         state_ = State::Browse;
         row_ = current_ ? readRow(*current_) : QMap<QString, QVariant>();
