@@ -535,8 +535,10 @@ void Statement::bindAll(const QVariantList& values) {
 }
 
 bool Statement::step() {
+    rowCells_ = 0;
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
+        rowCells_ = sqlite3_data_count(stmt_);
         return true;
     }
     if (rc == SQLITE_DONE) {
@@ -562,19 +564,16 @@ QString Statement::columnName(int column) const {
 
 // A cell is read only from the row step() stands on: SQLite answers a read without one
 // with a null, and a read past the last column with a null too, which would pass unseen.
-void Statement::requireCell(int column) const {
-    const int cells = sqlite3_data_count(stmt_);
-    if (cells == 0) {
+void Statement::refuseCell(int column) const {
+    if (rowCells_ == 0) {
         throw StoreError(SQLITE_MISUSE,
                          QStringLiteral("No row to read column %1 from: the statement stands "
                                         "before its first row or after its last")
                              .arg(column));
     }
-    if (column < 0 || column >= cells) {
-        throw StoreError(
-            SQLITE_RANGE,
-            QStringLiteral("Column index %1 out of range (0 to %2)").arg(column).arg(cells - 1));
-    }
+    throw StoreError(
+        SQLITE_RANGE,
+        QStringLiteral("Column index %1 out of range (0 to %2)").arg(column).arg(rowCells_ - 1));
 }
 
 QVariant Statement::column(int column) const {

@@ -99,11 +99,18 @@ public:
     QByteArrayView columnBytes(int column) const;
 
 private:
-    void requireCell(int column) const;
+    // Checked on every cell read, so kept to a compare of two numbers.
+    void requireCell(int column) const {
+        if (static_cast<unsigned>(column) >= static_cast<unsigned>(rowCells_)) {
+            refuseCell(column);
+        }
+    }
+    [[noreturn]] void refuseCell(int column) const;
 
     Database& db_;
     QByteArray sql_;
     sqlite3_stmt* stmt_ = nullptr;
+    int rowCells_ = 0;  // the current row's columns; 0 while no row is current
 };
 
 // A write transaction (BEGIN IMMEDIATE), rolled back unless committed. It has one owner: it
