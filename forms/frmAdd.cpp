@@ -51,7 +51,7 @@ TForm2::~TForm2() = default;
 
 bool TForm2::FormShow() {
     Table1.close();
-    Table1.bindFolder(store::dataFolder());
+    Table1.setDataFolder(store::dataFolder());
     Table1.open();
     if (Mode == InsertMode) {
         Table1.insert();

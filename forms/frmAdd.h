@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "rules/dish.h"
-#include "store/table.h"
+#include "store/disheditor.h"
 
 namespace rules {
 class CurrentDish;
@@ -37,7 +37,7 @@ public:
     void setPicture(const QImage& picture);
 
     quint8 Mode = InsertMode;
-    store::Table Table1;
+    store::DishEditor Table1;
 
 private:
     void showRow();

@@ -71,7 +71,7 @@ void TForm4::hideEvent(QHideEvent* event) {
 }
 
 void TForm4::FormShow() {
-    Query1.bindFolder(store::dataFolder());
+    Query1.setDataFolder(store::dataFolder());
     Query1.clearLines();
     Query1.addLines(statements::orders());
     Query1.open();

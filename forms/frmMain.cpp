@@ -384,7 +384,7 @@ QString TForm1::statusText(int panel) const {
 }
 
 void TForm1::FormShow() {
-    Query1->bindFolder(store::dataFolder());
+    Query1->setDataFolder(store::dataFolder());
     Query1->clearLines();
     Query1->addLines(statements::dishList());
     Query1->open();

@@ -65,7 +65,7 @@ bool TForm3::FormShow() {
     ui->Edit4->setText(QStringLiteral("0"));
     ui->Label6->setText(currentDish_.field(QStringLiteral("Tys")).asString());
     ui->dtp1->setDate(QDate::currentDate());
-    Query1.bindFolder(currentDish_.dataFolder());
+    Query1.setDataFolder(currentDish_.dataFolder());
     // The order is taken for this dish at this price, or not at all.
     shown_.code = currentDish_.field(QStringLiteral("Code")).asInteger();
     shown_.price = currentDish_.field(QStringLiteral("PS")).value();

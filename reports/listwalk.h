@@ -30,7 +30,7 @@ void walkRows(store::Query& list, const QList<store::Column>& columns, RowSink&&
     for (const store::Column& column : columns) {
         fields.append(list.fieldIndex(column.field));
     }
-    store::Query::ControlsDisabled quiet(list);
+    store::Query::QuietCursor quiet(list);
     QStringList cells;
     list.walk([&](int row, const QVariantList& values) {
         cells.clear();

@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "store/collation.h"
 #include "store/datafolder.h"
@@ -30,7 +31,6 @@ QString sqliteMessage(sqlite3* db, int code) {
 
 [[noreturn]] void raiseOpenError(sqlite3* db, int code, const QString& path) {
     const QString message = sqliteMessage(db, code);
-    sqlite3_close(db);
     throw StoreError(code, QStringLiteral("%1: %2").arg(message, path));
 }
 
@@ -45,7 +45,7 @@ std::set<QString>& damagedFiles() {
     return files;
 }
 
-int& opened() {
+int& connectionCount() {
     static int count = 0;
     return count;
 }
@@ -102,7 +102,7 @@ struct KnownSchema {
 QStringList columnsOf(sqlite3* db, const QString& table) {
     QStringList names;
     sqlite3_stmt* statement = nullptr;
-    const QByteArray sql = QStringLiteral("select name from pragma_table_info(?)").toUtf8();
+    const QByteArray sql = statements::tableColumns().toUtf8();
     if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK) {
         const QByteArray name = table.toUtf8();
         sqlite3_bind_text(statement, 1, name.constData(), -1, SQLITE_TRANSIENT);
@@ -118,12 +118,13 @@ QStringList columnsOf(sqlite3* db, const QString& table) {
 const KnownSchema& programSchema() {
     static const KnownSchema known = [] {
         KnownSchema schema;
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
-        sqlite3_exec(db, schemaText().toUtf8().constData(), nullptr, nullptr, nullptr);
+        sqlite3* opened = nullptr;
+        sqlite3_open_v2(":memory:", &opened, SQLITE_OPEN_READWRITE | SQLITE_OPEN_MEMORY, nullptr);
+        const Connection db(opened);
+        sqlite3_exec(db.get(), schemaText().toUtf8().constData(), nullptr, nullptr, nullptr);
         sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, "select type, name, tbl_name from sqlite_schema", -1, &statement,
-                           nullptr);
+        sqlite3_prepare_v2(db.get(), statements::schemaObjects().toUtf8().constData(), -1,
+                           &statement, nullptr);
         while (sqlite3_step(statement) == SQLITE_ROW) {
             const auto text = [&](int column) {
                 return QString::fromUtf8(
@@ -131,11 +132,10 @@ const KnownSchema& programSchema() {
             };
             schema.objects[{text(0), text(1).toLower()}] = text(2).toLower();
             if (text(0) == QLatin1String("table")) {
-                schema.columns[text(1).toLower()] = columnsOf(db, text(1));
+                schema.columns[text(1).toLower()] = columnsOf(db.get(), text(1));
             }
         }
         sqlite3_finalize(statement);
-        sqlite3_close(db);
         return schema;
     }();
     return known;
@@ -180,16 +180,19 @@ void ensureOrderDateIndex(Database& db) {
 
 }  // namespace
 
-Database::Database(sqlite3* db, QString path) : db_(db), path_(std::move(path)) {}
+void ConnectionCloser::operator()(sqlite3* db) const noexcept {
+    sqlite3_close_v2(db);
+}
+
+Database::Database(Connection db, QString path) : db_(std::move(db)), path_(std::move(path)) {}
 
 Database::~Database() {
     for (auto& [sql, statement] : prepared_) {
         sqlite3_finalize(statement);
     }
-    sqlite3_close_v2(db_);
 }
 
-sqlite3_stmt* Database::takePrepared(const QByteArray& sql) const {
+sqlite3_stmt* Database::takePrepared(const QByteArray& sql) {
     const auto found = prepared_.find(sql.toStdString());
     if (found == prepared_.end()) {
         return nullptr;
@@ -199,7 +202,7 @@ sqlite3_stmt* Database::takePrepared(const QByteArray& sql) const {
     return statement;
 }
 
-void Database::keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) const {
+void Database::keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) {
     constexpr std::size_t kKept = 64;
     sqlite3_reset(statement);
     sqlite3_clear_bindings(statement);
@@ -234,7 +237,7 @@ std::shared_ptr<Database> Database::open(const QString& path) {
 }
 
 std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
-    sqlite3* db = nullptr;
+    sqlite3* opened = nullptr;
     QByteArray name = QFile::encodeName(path);
     int flags = SQLITE_OPEN_NOMUTEX;
     if (access == Access::ReadWrite) {
@@ -244,12 +247,13 @@ std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
         name = QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toUtf8() +
                (access == Access::ReadOnly ? "?mode=ro" : "?mode=ro&immutable=1");
     }
-    const int rc = sqlite3_open_v2(name.constData(), &db, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &opened, flags, nullptr);
+    Connection db(opened);  // closed on every way out, a failed open's handle included
     if (rc != SQLITE_OK) {
-        raiseOpenError(db, rc, path);
+        raiseOpenError(db.get(), rc, path);
     }
-    ++opened();
-    std::shared_ptr<Database> database(new Database(db, path));
+    ++connectionCount();
+    std::shared_ptr<Database> database(new Database(std::move(db), path));
     try {
         database->configure(access == Access::ReadWrite ? Use::ReadWrite : Use::ReadOnly);
     } catch (const StoreError& error) {
@@ -260,7 +264,7 @@ std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
         throw StoreError(error.code(), QStringLiteral("%1: %2").arg(error.message(), path));
     }
     // SQLite opens a write-protected file for reading only, without a word.
-    database->readOnly_ = sqlite3_db_readonly(db, "main") == 1;
+    database->readOnly_ = sqlite3_db_readonly(database->handle(), "main") == 1;
     prepareSortKeys(*database, database->isWritable());
     if (!database->readOnly_) {
         ensureOrderDateIndex(*database);
@@ -269,14 +273,15 @@ std::shared_ptr<Database> Database::openAs(const QString& path, Access access) {
 }
 
 std::shared_ptr<Database> Database::create(const QString& path) {
-    sqlite3* db = nullptr;
+    sqlite3* opened = nullptr;
     const int rc =
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &db,
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &opened,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+    Connection db(opened);
     if (rc != SQLITE_OK) {
-        raiseOpenError(db, rc, path);
+        raiseOpenError(db.get(), rc, path);
     }
-    std::shared_ptr<Database> database(new Database(db, path));
+    std::shared_ptr<Database> database(new Database(std::move(db), path));
     database->configure(Use::Create);
     Transaction transaction(*database);
     database->exec(schemaText());
@@ -293,19 +298,19 @@ void Database::configure(Use use) {
     for (const auto& [setting, value] :
          {std::pair{SQLITE_DBCONFIG_DQS_DML, 0}, std::pair{SQLITE_DBCONFIG_DQS_DDL, 0},
           std::pair{SQLITE_DBCONFIG_DEFENSIVE, 1}, std::pair{SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0}}) {
-        if (const int rc = sqlite3_db_config(db_, setting, value, nullptr); rc != SQLITE_OK) {
+        if (const int rc = sqlite3_db_config(handle(), setting, value, nullptr); rc != SQLITE_OK) {
             raise(rc);
         }
     }
-    if (const int rc = registerTextFunctions(db_); rc != SQLITE_OK) {
+    if (const int rc = registerTextFunctions(handle()); rc != SQLITE_OK) {
         raise(rc);
     }
-    if (const int rc = registerCollation(db_); rc != SQLITE_OK) {
+    if (const int rc = registerCollation(handle()); rc != SQLITE_OK) {
         raise(rc);
     }
     // A second running copy waits for the first instead of failing at once.
-    sqlite3_busy_timeout(db_, 5000);
-    exec(QStringLiteral("PRAGMA foreign_keys = ON"));
+    sqlite3_busy_timeout(handle(), 5000);
+    exec(statements::foreignKeysOn());
     if (use != Use::Create) {
         // Reading the schema turns a damaged or foreign file into an error now, not later,
         // and before anything (the log included) is written to it.
@@ -314,7 +319,7 @@ void Database::configure(Use use) {
     if (use == Use::ReadOnly) {
         return;
     }
-    Statement journal(*this, QStringLiteral("PRAGMA journal_mode = WAL"));
+    Statement journal(*this, statements::journalToWal());
     journal.step();
     const QString mode = journal.column(0).toString();
     journal.run();
@@ -325,7 +330,7 @@ void Database::configure(Use use) {
                                         "режимі %1 күйінде қалды")
                              .arg(mode));
     }
-    exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    exec(statements::fullSync());
 }
 
 // A base is trusted only when it is what the program made: goods and orders are tables with
@@ -341,7 +346,7 @@ void Database::checkSchema() {
                              .arg(path_, what));
     };
     std::set<QString> tables;
-    Statement objects(*this, QStringLiteral("select type, name, tbl_name from sqlite_schema"));
+    Statement objects(*this, statements::schemaObjects());
     while (objects.step()) {
         const QString type = objects.column(0).toString();
         const QString name = objects.column(1).toString();
@@ -364,7 +369,7 @@ void Database::checkSchema() {
         }
     }
     for (const QString& table : tables) {
-        const QStringList present = columnsOf(db_, table);
+        const QStringList present = columnsOf(handle(), table);
         for (const QString& column : known.columns.at(table)) {
             if (!present.contains(column, Qt::CaseInsensitive)) {
                 refuse(QStringLiteral("онда %1 кестесінде %2 бағаны жоқ").arg(table, column));
@@ -375,10 +380,10 @@ void Database::checkSchema() {
 
 void Database::exec(const QString& sql) {
     char* error = nullptr;
-    const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, &error);
+    const int rc = sqlite3_exec(handle(), sql.toUtf8().constData(), nullptr, nullptr, &error);
     if (rc != SQLITE_OK) {
         const bool hasText = error != nullptr;
-        const QString message = hasText ? QString::fromUtf8(error) : sqliteMessage(db_, rc);
+        const QString message = hasText ? QString::fromUtf8(error) : sqliteMessage(handle(), rc);
         sqlite3_free(error);
         const int primary = rc & 0xFF;
         if (!hasText || primary == SQLITE_CORRUPT || primary == SQLITE_BUSY ||
@@ -390,11 +395,11 @@ void Database::exec(const QString& sql) {
     }
 }
 
-void Database::raise(int code) const {
+void Database::raise(int code) {
     if (breaksTheConnection(code)) {
         broken_ = true;
     }
-    QString message = sqliteMessage(db_, code);
+    QString message = sqliteMessage(handle(), code);
     if ((code & 0xFF) == SQLITE_BUSY) {
         message += QStringLiteral(
                        ": %1 базасын басқа бағдарлама 5 секунд бойы құлыптап ұстады; ештеңе "
@@ -455,10 +460,10 @@ void forgetConnections() {
 }
 
 int connectionsOpened() {
-    return opened();
+    return connectionCount();
 }
 
-Statement::Statement(const Database& db, const QString& sql) : db_(db), sql_(sql.toUtf8()) {
+Statement::Statement(Database& db, const QString& sql) : db_(db), sql_(sql.toUtf8()) {
     stmt_ = db.takePrepared(sql_);
     if (stmt_) {
         return;
@@ -530,8 +535,10 @@ void Statement::bindAll(const QVariantList& values) {
 }
 
 bool Statement::step() {
+    rowCells_ = 0;
     const int rc = sqlite3_step(stmt_);
     if (rc == SQLITE_ROW) {
+        rowCells_ = sqlite3_data_count(stmt_);
         return true;
     }
     if (rc == SQLITE_DONE) {
@@ -555,7 +562,22 @@ QString Statement::columnName(int column) const {
     return QString::fromUtf8(sqlite3_column_name(stmt_, column));
 }
 
+// A cell is read only from the row step() stands on: SQLite answers a read without one
+// with a null, and a read past the last column with a null too, which would pass unseen.
+void Statement::refuseCell(int column) const {
+    if (rowCells_ == 0) {
+        throw StoreError(SQLITE_MISUSE,
+                         QStringLiteral("No row to read column %1 from: the statement stands "
+                                        "before its first row or after its last")
+                             .arg(column));
+    }
+    throw StoreError(
+        SQLITE_RANGE,
+        QStringLiteral("Column index %1 out of range (0 to %2)").arg(column).arg(rowCells_ - 1));
+}
+
 QVariant Statement::column(int column) const {
+    requireCell(column);
     switch (sqlite3_column_type(stmt_, column)) {
         case SQLITE_INTEGER:
             return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt_, column)));
@@ -573,40 +595,65 @@ QVariant Statement::column(int column) const {
 }
 
 int Statement::columnType(int column) const {
+    requireCell(column);
     return sqlite3_column_type(stmt_, column);
 }
 
 qint64 Statement::columnInteger(int column) const {
+    requireCell(column);
     return sqlite3_column_int64(stmt_, column);
 }
 
 double Statement::columnReal(int column) const {
+    requireCell(column);
     return sqlite3_column_double(stmt_, column);
 }
 
 QByteArrayView Statement::columnBytes(int column) const {
+    requireCell(column);
     const void* data = sqlite3_column_blob(stmt_, column);
     return QByteArrayView(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
 }
 
 QByteArray Statement::columnBlob(int column) const {
+    requireCell(column);
     const void* data = sqlite3_column_blob(stmt_, column);
     return QByteArray(static_cast<const char*>(data), sqlite3_column_bytes(stmt_, column));
 }
 
-Transaction::Transaction(Database& db) : db_(db) {
-    db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
+Transaction::Transaction(Database& db) : db_(&db) {
+    db.exec(statements::beginWrite());
 }
 
 Transaction::~Transaction() {
-    if (!done_) {
-        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    rollback();
+}
+
+Transaction::Transaction(Transaction&& other) noexcept : db_(std::exchange(other.db_, nullptr)) {}
+
+Transaction& Transaction::operator=(Transaction&& other) noexcept {
+    if (this != &other) {
+        rollback();
+        db_ = std::exchange(other.db_, nullptr);
+    }
+    return *this;
+}
+
+void Transaction::rollback() noexcept {
+    if (db_) {
+        sqlite3_exec(db_->handle(), statements::rollback().toUtf8().constData(), nullptr, nullptr,
+                     nullptr);
+        db_ = nullptr;
     }
 }
 
 void Transaction::commit() {
-    db_.exec(QStringLiteral("COMMIT"));
-    done_ = true;
+    if (!db_) {
+        throw AppError(
+            QStringLiteral("The transaction is no longer active: it was committed or handed on"));
+    }
+    db_->exec(statements::commit());
+    db_ = nullptr;
 }
 
 }  // namespace store

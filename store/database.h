@@ -12,6 +12,13 @@ struct sqlite3_stmt;
 
 namespace store {
 
+// Closes a connection when its owner goes; statements still open keep it alive until they
+// are finalized.
+struct ConnectionCloser {
+    void operator()(sqlite3* db) const noexcept;
+};
+using Connection = std::unique_ptr<sqlite3, ConnectionCloser>;
+
 // One open SQLite connection, configured the way the program relies on.
 class Database {
 public:
@@ -25,9 +32,11 @@ public:
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
 
-    sqlite3* handle() const { return db_; }
+    sqlite3* handle() const { return db_.get(); }
     void exec(const QString& sql);
-    [[noreturn]] void raise(int code) const;
+    // Throws the store error for this result code, marking the connection broken where the
+    // file is at fault.
+    [[noreturn]] void raise(int code);
     // After an error of the file itself (I/O, a damaged or vanished file) the connection is
     // not used again: the next command opens the file anew.
     bool isBroken() const { return broken_; }
@@ -37,22 +46,23 @@ public:
 
     // Prepared statements are kept for their next use (orders are taken one after another
     // with the same statement); a statement in use is never handed out twice.
-    sqlite3_stmt* takePrepared(const QByteArray& sql) const;
-    void keepPrepared(const QByteArray& sql, sqlite3_stmt* statement) const;
+    sqlite3_stmt* takePrepared(const QByteArray& sql);
+    void keepPrepared(const QByteArray& sql, sqlite3_stmt* statement);
 
 private:
     enum class Access { ReadWrite, ReadOnly, Unchanging };
     enum class Use { Create, ReadWrite, ReadOnly };
     static std::shared_ptr<Database> openAs(const QString& path, Access access);
-    Database(sqlite3* db, QString path);
+    Database(Connection db, QString path);
     void configure(Use use);
     void checkSchema();
 
-    sqlite3* db_;
+    Connection db_;
     QString path_;
-    mutable bool broken_ = false;
+    bool broken_ = false;
     bool readOnly_ = false;
-    mutable std::unordered_map<std::string, sqlite3_stmt*> prepared_;
+    // Finalized by the destructor, before the connection closes.
+    std::unordered_map<std::string, sqlite3_stmt*> prepared_;
 };
 
 // The connection for a data folder, opened once and kept for the run, shared by every query,
@@ -63,10 +73,12 @@ void forgetConnections();
 // How many connections the program has opened so far (for tests).
 int connectionsOpened();
 
-// A prepared statement, finalized when it goes out of scope.
+// A prepared statement, handed back to its connection's kept statements when it goes out of
+// scope. Its columns are read only while step() stands on a row: a read before the first
+// step, after the last row or past the last column is a store error, not a made-up value.
 class Statement {
 public:
-    Statement(const Database& db, const QString& sql);
+    Statement(Database& db, const QString& sql);
     ~Statement();
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -87,21 +99,41 @@ public:
     QByteArrayView columnBytes(int column) const;
 
 private:
-    const Database& db_;
+    // Checked on every cell read, so kept to a compare of two numbers.
+    void requireCell(int column) const {
+        if (static_cast<unsigned>(column) >= static_cast<unsigned>(rowCells_)) {
+            refuseCell(column);
+        }
+    }
+    [[noreturn]] void refuseCell(int column) const;
+
+    Database& db_;
     QByteArray sql_;
     sqlite3_stmt* stmt_ = nullptr;
+    int rowCells_ = 0;  // the current row's columns; 0 while no row is current
 };
 
-// Rolls back unless committed.
+// A write transaction (BEGIN IMMEDIATE), rolled back unless committed. It has one owner: it
+// cannot be copied, which would commit or roll back twice; it can be handed on, after which
+// the one it came from does nothing, not even roll back.
 class Transaction {
 public:
     explicit Transaction(Database& db);
     ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    Transaction(Transaction&& other) noexcept;
+    // Rolls back what this one still holds open, then takes the other's.
+    Transaction& operator=(Transaction&& other) noexcept;
+
+    // Commits; a transaction committed already or handed on is an error.
     void commit();
+    bool isActive() const { return db_ != nullptr; }
 
 private:
-    Database& db_;
-    bool done_ = false;
+    void rollback() noexcept;
+
+    Database* db_;  // null once committed or handed on
 };
 
 }  // namespace store

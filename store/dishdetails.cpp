@@ -1,6 +1,7 @@
 #include "store/dishdetails.h"
 
 #include "store/database.h"
+#include "store/statements.h"
 
 namespace store {
 
@@ -10,8 +11,7 @@ DishDetails readDishDetails(const QString& dataFolder, const QVariant& code) {
         return details;
     }
     auto db = connectionFor(dataFolder);
-    Statement statement(*db, QStringLiteral("select g.Comm, p.Img from goods g left join "
-                                            "pictures p on p.Code = g.Code where g.Code = ?"));
+    Statement statement(*db, statements::dishDetails());
     statement.bind(1, code);
     if (statement.step()) {
         details.description = statement.column(0).toString();

@@ -113,8 +113,11 @@ private:
     qint64 minKey_ = 0;
     qint64 maxKey_ = 0;
     int total_ = 0;
-    // What is counted: every row with a key up to headKey_ (headRows_ of them) and every
-    // row with a key from tailKey_ on (tailRows_).
+    // A cache of the fixed result, filled by the const reads: the pages kept and what is
+    // counted of it (the result never changes after open(), so what is read or counted of it
+    // stays true; only total_, what the owner shows, changes through setTotal()). What is
+    // counted: every row with a key up to headKey_ (headRows_ of them) and every row with a
+    // key from tailKey_ on (tailRows_).
     mutable qint64 headKey_ = 0;
     mutable int headRows_ = 0;
     mutable qint64 tailKey_ = 1;

@@ -23,7 +23,7 @@ void Query::setKeyset(const Keyset& keyset) {
     keyset_ = std::make_unique<Keyset>(keyset);
 }
 
-void Query::bindFolder(const QString& dataFolder) {
+void Query::setDataFolder(const QString& dataFolder) {
     if (dataFolder != dataFolder_) {
         close();
     }
@@ -97,18 +97,6 @@ void Query::close() {
     eof_ = true;
     emit reset();
     emit currentChanged(current_);
-}
-
-void Query::refresh() {
-    if (!open_) {
-        throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
-    }
-    const int keep = current_;
-    close();  // the old rows go before the new ones come
-    load();
-    if (keep >= 0 && keep < recordCount() && keep != current_) {
-        moveTo(keep);
-    }
 }
 
 void Query::load() {
@@ -310,10 +298,10 @@ Field Query::fieldByName(const QString& name) const {
     if (current_ < 0) {
         return Field(QVariant());
     }
-    return Field(value(current_, column));
+    return Field(cell(current_, column));
 }
 
-QVariant Query::value(int row, int column) const {
+QVariant Query::cell(int row, int column) const {
     if (!paged_) {
         return rows_.value(row, column);
     }
@@ -321,11 +309,16 @@ QVariant Query::value(int row, int column) const {
         return QVariant();
     }
     const QVariant* cells = paged_->row(row);
+    return cells ? cells[column] : QVariant();
+}
+
+QVariant Query::value(int row, int column) {
+    QVariant read = cell(row, column);
     // A walk counts as it goes: no step of the count runs while the grid paints during it.
-    if (!walkRow_ && !counting_.isActive() && !countKnown()) {
+    if (paged_ && !walkRow_ && !counting_.isActive() && !countKnown()) {
         counting_.start();  // what the read learnt reaches the grid after this paint
     }
-    return cells ? cells[column] : QVariant();
+    return read;
 }
 
 void Query::rowValues(int row, QVariantList& out) const {

@@ -33,7 +33,7 @@ class Query : public QObject {
 public:
     explicit Query(QObject* parent = nullptr);
 
-    void bindFolder(const QString& dataFolder);
+    void setDataFolder(const QString& dataFolder);
     const QString& dataFolder() const { return dataFolder_; }
 
     void clearLines();
@@ -58,7 +58,6 @@ public:
 
     void open();  // does nothing when already open
     void close();
-    void refresh();
     int execSQL();  // for statements that yield no rows; answers the rows changed
 
     bool isOpen() const { return open_; }
@@ -72,25 +71,27 @@ public:
     int currentRow() const { return current_; }
     void setCurrentRow(int row);
 
-    // While one of these lives, moving the cursor tells nobody; when it ends, whoever shows
-    // the current row hears once where the cursor stands (a long walk stays fast).
-    class ControlsDisabled {
+    // While one of these lives, moving the cursor sends no currentChanged; when it ends, whoever
+    // shows the current row hears once where the cursor stands (a long walk stays fast).
+    class QuietCursor {
     public:
-        explicit ControlsDisabled(Query& query) : query_(query) { ++query_.quiet_; }
-        ~ControlsDisabled() {
+        explicit QuietCursor(Query& query) : query_(query) { ++query_.quiet_; }
+        ~QuietCursor() {
             if (--query_.quiet_ == 0) {
                 emit query_.currentChanged(query_.current_);
             }
         }
-        ControlsDisabled(const ControlsDisabled&) = delete;
-        ControlsDisabled& operator=(const ControlsDisabled&) = delete;
+        QuietCursor(const QuietCursor&) = delete;
+        QuietCursor& operator=(const QuietCursor&) = delete;
 
     private:
         Query& query_;
     };
 
     Field fieldByName(const QString& name) const;  // of the current row
-    QVariant value(int row, int column) const;
+    // A cell for whoever shows the result: reading a row of a result read on demand may read
+    // a page that tells the count more, and the next step of the count is then set going.
+    QVariant value(int row, int column);
     void rowValues(int row, QVariantList& out) const;
 
     // Hands every row to the sink, from the first to the last (row from 0, its values), the
@@ -111,6 +112,7 @@ private:
     void moveTo(int row);
     void countStep();
     void settle();
+    QVariant cell(int row, int column) const;
 
     QString dataFolder_;
     QList<Line> lines_;
@@ -120,7 +122,7 @@ private:
     QStringList names_;
     ResultRows rows_;
     std::unique_ptr<PagedResult> paged_;
-    mutable QTimer counting_;
+    QTimer counting_;
     const QVariantList* walkRow_ = nullptr;  // while a walk is on: the row it is at
     int current_ = -1;
     bool eof_ = true;

@@ -1,4 +1,25 @@
 -- The restaurant's menu and the order lines taken for it.
+--
+-- What the columns hold (their names are older than this program and stay as they are; the
+-- windows' labels are in quotes):
+--   goods, one row per dish:
+--     Code  the dish's code, typed in the editor ("Коды:"); an order names its dish by it
+--     Nm    the dish's name ("Тағамның атауы:", grid "Атауы"); dishes are deleted by name
+--     Tys   the dish's group ("Тобы:", grid "Тобы"); the order dialog's heading
+--     DS    a second price, hidden in the editor ("Дист. бағасы:"); every save writes 4
+--     PS    the price, a whole number ("Сатылым бағасы:", grid "Бағасы"); an order's price
+--     Vozr  the preparation time in minutes ("Дайындалу уақыты:", grid "Дайын. уақыты
+--           (мин.)"); only dishes with a time above 0 are listed
+--     Comm  the description, several lines ("Құрамы:", the memo under the grid)
+--     Img   the picture ("Суреті:"), a Windows bitmap: kept in pictures, below
+--   orders, one row per order line (the orders view's titles):
+--     code  the code of the dish ordered, goods.Code; the line stays when the dish goes
+--     fio   the waiter's full name ("Официанттың аты-жөні")
+--     kvo   the quantity, 1 to 999 ("Саны")
+--     sena  the dish's price when it was ordered, goods.PS then ("Бағасы")
+--     summ  the sum, kvo times sena ("Сомасы")
+--     dt    the order's date, stored as YYYY-MM-DD ("Уақыты")
+--
 -- Pictures live beside the dishes, keyed by the dish code, so that scanning the menu
 -- never reads picture pages.
 CREATE TABLE goods (

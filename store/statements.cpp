@@ -109,6 +109,78 @@ store::Line dishNow(qint64 code) {
     return {QStringLiteral("select cast(Nm as blob) Nm, PS from goods where Code = ?"), {code}};
 }
 
+QString dishRecord() {
+    return QStringLiteral(
+        "select g.Code, g.Nm, g.Tys, g.DS, g.PS, g.Vozr, g.Comm, p.Img from goods g left join "
+        "pictures p on p.Code = g.Code where g.Code = ?");
+}
+
+QString menuProbe() {
+    return QStringLiteral("select 1 from goods limit 1");
+}
+
+QString insertDish() {
+    return QStringLiteral(
+        "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) values (?, ?, ?, ?, ?, ?, ?) "
+        "returning Code");
+}
+
+QString updateDish() {
+    return QStringLiteral(
+        "update goods set Code = ?, Nm = ?, Tys = ?, DS = ?, PS = ?, Vozr = ?, Comm = ? where "
+        "Code = ? returning Code");
+}
+
+QString deletePicture() {
+    return QStringLiteral("delete from pictures where Code = ?");
+}
+
+QString dishDetails() {
+    return QStringLiteral(
+        "select g.Comm, p.Img from goods g left join pictures p on p.Code = g.Code where g.Code "
+        "= ?");
+}
+
+QString foreignKeysOn() {
+    return QStringLiteral("PRAGMA foreign_keys = ON");
+}
+
+QString journalToWal() {
+    return QStringLiteral("PRAGMA journal_mode = WAL");
+}
+
+QString fullSync() {
+    return QStringLiteral("PRAGMA synchronous = FULL");
+}
+
+QString beginWrite() {
+    return QStringLiteral("BEGIN IMMEDIATE");
+}
+
+QString commit() {
+    return QStringLiteral("COMMIT");
+}
+
+QString rollback() {
+    return QStringLiteral("ROLLBACK");
+}
+
+QString schemaObjects() {
+    return QStringLiteral("select type, name, tbl_name from sqlite_schema");
+}
+
+QString tableColumns() {
+    return QStringLiteral("select name from pragma_table_info(?)");
+}
+
+QString standAloneJournal() {
+    return QStringLiteral("PRAGMA journal_mode = DELETE");
+}
+
+QString quickCheck() {
+    return QStringLiteral("PRAGMA quick_check");
+}
+
 QString dishRowInsert() {
     return QStringLiteral(
         "insert into goods (Code, Nm, Tys, DS, PS, Vozr, Comm) "

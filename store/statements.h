@@ -6,8 +6,11 @@
 #include "store/query.h"
 #include "store/summary.h"
 
-// Every statement the program sends, built in one place. What the user typed is always a
-// bound value; the lines keep their places, so a search replaces line 3 and a sort line 4.
+// Every statement the program sends, built in one place: the windows', the dish editor's, the
+// reports', the tools' and the connection's own (its settings, its check of the schema, its
+// transactions). Only the schema (store/schema.sql) is a file of its own. What the user typed
+// is always a bound value; the lines keep their places, so a search replaces line 3 and a
+// sort line 4.
 namespace statements {
 
 constexpr int FilterLine = 3;
@@ -43,6 +46,36 @@ store::Line ordersSelect();
 const store::Keyset& ordersKeyset();
 store::Line ordersByWaiter(const QString& searchText);
 store::Line ordersByDish(const QString& searchText);
+
+// One dish as the dish editor reads it, with its picture (Code, Nm, Tys, DS, PS, Vozr, Comm,
+// Img; bound: the code); reading the menu at all, which reports a base without one; writing
+// the dish as a new row or over the row of the bound code (Code, Nm, Tys, DS, PS, Vozr, Comm,
+// then the code it had), each answering the code as stored; and dropping its picture (bound:
+// the code). A picture is written with pictureRowInsert().
+QString dishRecord();
+QString menuProbe();
+QString insertDish();
+QString updateDish();
+QString deletePicture();
+// What the main window shows of the current dish only: its description and picture (bound:
+// the code).
+QString dishDetails();
+
+// The connection's own: its settings right after opening, the write transaction, and what
+// the schema holds (every object: type, name, table; a table's columns, bound: its name).
+QString foreignKeysOn();
+QString journalToWal();
+QString fullSync();
+QString beginWrite();
+QString commit();
+QString rollback();
+QString schemaObjects();
+QString tableColumns();
+
+// The backup tool's: a copy made to stand alone, one file with no log beside it; and the check
+// that a copy is a whole base before it is restored.
+QString standAloneJournal();
+QString quickCheck();
 
 // Whole rows as the sample-base tools write them, every value bound: a dish (Code, Nm, Tys,
 // PS, Vozr, Comm; DS is 4 as in every saved row), its picture (Code, Img), an order (code,

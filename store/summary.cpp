@@ -49,7 +49,7 @@ void bindRange(Statement& select, bool ranged, const QDate& first, const QDate& 
 
 // Days, months and waiters: the order-date index gives the lines already in day order, so
 // the store's own group by needs no sort of the lines.
-QList<SummaryRow> summedByTheStore(const Database& db, Grouping grouping, bool ranged,
+QList<SummaryRow> summedByTheStore(Database& db, Grouping grouping, bool ranged,
                                    const QDate& first, const QDate& last) {
     Statement select(db, statements::summary(grouping, ranged));
     bindRange(select, ranged, first, last);
@@ -84,7 +84,7 @@ void add(Totals& to, const Totals& from) {
 // than the sums themselves. The lines of one dish are added in the index's order, as the
 // store's sum() adds them. The lines with no code at all (only a base not made by the program
 // has them) are kept apart, as the store's group by keeps them.
-std::vector<DishTotals> totalsPerDish(const Database& db, bool ranged, const QDate& first,
+std::vector<DishTotals> totalsPerDish(Database& db, bool ranged, const QDate& first,
                                       const QDate& last, Totals& uncoded) {
     Statement select(db, statements::summaryLines(ranged));
     bindRange(select, ranged, first, last);
@@ -108,7 +108,7 @@ std::vector<DishTotals> totalsPerDish(const Database& db, bool ranged, const QDa
 }
 
 // The name (by dish) or group (by group) of each dish, read only for the dishes in the range.
-Menu readMenu(const Database& db, const std::vector<DishTotals>& dishes, Grouping grouping) {
+Menu readMenu(Database& db, const std::vector<DishTotals>& dishes, Grouping grouping) {
     Menu menu;
     menu.known.assign(dishes.size(), false);
     const bool byGroup = grouping == Grouping::Group;

@@ -110,7 +110,7 @@ void RulesTest::searchTexts() {
     }
     QVERIFY(filter);
     store::Query list;
-    list.bindFolder(dataFolder);
+    list.setDataFolder(dataFolder);
     list.addLines(statements::dishList());
     list.replaceLine(statements::FilterLine, *filter);
     const QString refusal = errorOf([&] { list.open(); });

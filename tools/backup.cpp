@@ -16,6 +16,8 @@
 #include <cstring>
 #include <string>
 
+#include "store/statements.h"
+
 namespace {
 
 int fail(sqlite3* db, const char* what) {
@@ -63,7 +65,8 @@ int takeCopy(const char* base, const char* copyName) {
         return 1;
     }
     // The copy stands alone: one file, no -wal beside it.
-    sqlite3_exec(copy, "PRAGMA journal_mode = DELETE", nullptr, nullptr, nullptr);
+    sqlite3_exec(copy, statements::standAloneJournal().toUtf8().constData(), nullptr, nullptr,
+                 nullptr);
     sqlite3_close(copy);
     sqlite3_close(source);
     std::printf("%s copied to %s\n", base, copyName);
@@ -76,7 +79,8 @@ int restore(const char* copyName, const char* base) {
         return fail(copy, copyName);
     }
     char* problem = nullptr;
-    if (sqlite3_exec(copy, "PRAGMA quick_check", nullptr, nullptr, &problem) != SQLITE_OK) {
+    if (sqlite3_exec(copy, statements::quickCheck().toUtf8().constData(), nullptr, nullptr,
+                     &problem) != SQLITE_OK) {
         std::fprintf(stderr, "backup: %s is no whole base: %s\n", copyName,
                      problem ? problem : sqlite3_errmsg(copy));
         return 1;

@@ -11,16 +11,16 @@ namespace store {
 
 class Database;
 
-// A cursor over the dishes for the dish editor: find a dish by its code, start inserting a
-// new row or editing the current one, set its fields, then post or cancel. Fields: Code, Nm,
-// Tys, DS, PS, Vozr, Comm and Img (the picture, as Windows bitmap bytes). Another running
-// copy of the program may change the same dish meanwhile: an edit is written only over the
-// row as it was read, checked in the writing transaction.
-class Table {
+// Edits one dish of the menu for the dish editor window: find a dish by its code, start
+// inserting a new one or editing the one found, set its fields, then post or cancel. Fields: Code,
+// Nm, Tys, DS, PS, Vozr, Comm and Img (the picture, as Windows bitmap bytes). Another running copy
+// of the program may change the same dish meanwhile: an edit is written only over the row as it was
+// read, checked in the writing transaction.
+class DishEditor {
 public:
     enum class State { Inactive, Browse, Insert, Edit };
 
-    void bindFolder(const QString& dataFolder) { dataFolder_ = dataFolder; }
+    void setDataFolder(const QString& dataFolder) { dataFolder_ = dataFolder; }
     void open();
     void close();
 

@@ -1,14 +1,15 @@
-#include "store/table.h"
+#include "store/disheditor.h"
 
 #include <sqlite3.h>
 
 #include "store/collation.h"
 #include "store/database.h"
 #include "store/error.h"
+#include "store/statements.h"
 
 namespace store {
 
-const QStringList& Table::fieldNames() {
+const QStringList& DishEditor::fieldNames() {
     static const QStringList names = {QStringLiteral("Code"), QStringLiteral("Nm"),
                                       QStringLiteral("Tys"),  QStringLiteral("DS"),
                                       QStringLiteral("PS"),   QStringLiteral("Vozr"),
@@ -16,37 +17,34 @@ const QStringList& Table::fieldNames() {
     return names;
 }
 
-void Table::open() {
+void DishEditor::open() {
     if (state_ != State::Inactive) {
         return;
     }
     db_ = connectionFor(dataFolder_);
     // Reading the table once here reports a missing table now, as opening a table does.
-    Statement probe(*db_, QStringLiteral("select 1 from goods limit 1"));
+    Statement probe(*db_, statements::menuProbe());
     probe.run();
     current_.reset();
     row_.clear();
     state_ = State::Browse;
 }
 
-void Table::close() {
+void DishEditor::close() {
     state_ = State::Inactive;
     current_.reset();
     row_.clear();
     db_.reset();
 }
 
-void Table::requireOpen() const {
+void DishEditor::requireOpen() const {
     if (state_ == State::Inactive) {
         throw AppError(QStringLiteral("Cannot perform this operation on a closed dataset"));
     }
 }
 
-QMap<QString, QVariant> Table::readRow(qint64 code) const {
-    Statement statement(*db_,
-                        QStringLiteral("select g.Code, g.Nm, g.Tys, g.DS, g.PS, g.Vozr, g.Comm, "
-                                       "p.Img from goods g left join pictures p on p.Code = "
-                                       "g.Code where g.Code = ?"));
+QMap<QString, QVariant> DishEditor::readRow(qint64 code) const {
+    Statement statement(*db_, statements::dishRecord());
     statement.bind(1, code);
     QMap<QString, QVariant> row;
     if (statement.step()) {
@@ -58,7 +56,7 @@ QMap<QString, QVariant> Table::readRow(qint64 code) const {
     return row;
 }
 
-bool Table::locate(qint64 code) {
+bool DishEditor::locate(qint64 code) {
     requireOpen();
     QMap<QString, QVariant> row = readRow(code);
     if (row.isEmpty()) {
@@ -69,7 +67,7 @@ bool Table::locate(qint64 code) {
     return true;
 }
 
-QVariant Table::fieldByName(const QString& name) const {
+QVariant DishEditor::fieldByName(const QString& name) const {
     for (const QString& field : fieldNames()) {
         if (field.compare(name, Qt::CaseInsensitive) == 0) {
             return row_.value(field);
@@ -78,13 +76,13 @@ QVariant Table::fieldByName(const QString& name) const {
     throw AppError(QStringLiteral("Field '%1' not found").arg(name));
 }
 
-void Table::insert() {
+void DishEditor::insert() {
     requireOpen();
     row_.clear();
     state_ = State::Insert;
 }
 
-void Table::edit() {
+void DishEditor::edit() {
     requireOpen();
     if (!current_) {
         throw AppError(QStringLiteral("Cannot modify an empty dataset"));
@@ -93,7 +91,7 @@ void Table::edit() {
     state_ = State::Edit;
 }
 
-void Table::setField(const QString& name, const QVariant& value) {
+void DishEditor::setField(const QString& name, const QVariant& value) {
     if (state_ != State::Insert && state_ != State::Edit) {
         throw AppError(QStringLiteral("Dataset not in edit or insert mode"));
     }
@@ -106,7 +104,7 @@ void Table::setField(const QString& name, const QVariant& value) {
     throw AppError(QStringLiteral("Field '%1' not found").arg(name));
 }
 
-void Table::post() {
+void DishEditor::post() {
     if (state_ != State::Insert && state_ != State::Edit) {
         throw AppError(QStringLiteral("Dataset not in edit or insert mode"));
     }
@@ -122,12 +120,8 @@ void Table::post() {
                            "көшірмесі өзгертті не өшірді; ештеңе сақталмады. Cancel батырмасын "
                            "басып, тағамның қазіргі күйін көру үшін оны қайта ашыңыз"));
     }
-    Statement write(*db_, state_ == State::Insert
-                              ? QStringLiteral("insert into goods (Code, Nm, Tys, DS, PS, Vozr, "
-                                               "Comm) values (?, ?, ?, ?, ?, ?, ?) returning Code")
-                              : QStringLiteral("update goods set Code = ?, Nm = ?, Tys = ?, DS = "
-                                               "?, PS = ?, Vozr = ?, Comm = ? where Code = ? "
-                                               "returning Code"));
+    Statement write(*db_,
+                    state_ == State::Insert ? statements::insertDish() : statements::updateDish());
     write.bindAll(values);
     if (state_ == State::Edit) {
         write.bind(8, *current_);
@@ -151,12 +145,12 @@ void Table::post() {
     }
     const qint64 code = write.column(0).toLongLong();
     write.run();
-    Statement drop(*db_, QStringLiteral("delete from pictures where Code = ?"));
+    Statement drop(*db_, statements::deletePicture());
     drop.bind(1, code);
     drop.run();
     const QByteArray picture = row_.value(QStringLiteral("Img")).toByteArray();
     if (!picture.isEmpty()) {
-        Statement add(*db_, QStringLiteral("insert into pictures (Code, Img) values (?, ?)"));
+        Statement add(*db_, statements::pictureRowInsert());
         add.bind(1, code);
         add.bind(2, picture);
         add.run();
@@ -167,7 +161,7 @@ void Table::post() {
     state_ = State::Browse;
 }
 
-void Table::cancel() {
+void DishEditor::cancel() {
     if (state_ == State::Insert || state_ == State::Edit) {
         state_ = State::Browse;
         row_ = current_ ? readRow(*current_) : QMap<QString, QVariant>();
