@@ -394,12 +394,16 @@ void TFormSummary::redrawChart() {
             : std::max_element(shown.begin(), shown.end(), [](const auto& a, const auto& b) {
                   return a.second < b.second;
               })->second;
-    // Sums of millions would print the axis' labels into one another: the axis counts in
-    // thousands, millions or billions, as its largest sum needs.
-    const std::pair<double, const char*> units[] = {
-        {1e9, " млрд"}, {1e6, " млн"}, {1e4, " мың"}, {1, ""}};
-    const auto unit = *std::find_if(std::begin(units), std::end(units) - 1,
-                                    [top](const auto& u) { return top >= u.first; });
+    // Sums of six digits and more would print the axis' labels into one another: the axis
+    // counts in thousands, millions or billions, as its largest sum needs.
+    struct Unit {
+        double from;
+        double size;
+        const char* name;
+    };
+    const Unit units[] = {{1e9, 1e9, " млрд"}, {1e6, 1e6, " млн"}, {1e5, 1e3, " мың"}, {0, 1, ""}};
+    const Unit unit = *std::find_if(std::begin(units), std::end(units) - 1,
+                                    [top](const Unit& u) { return top >= u.from; });
     auto* series = new QHorizontalBarSeries;
     auto* set = new QBarSet(QStringLiteral("Сомасы"));
     set->setColor(QColor(192, 220, 192).darker(140));
@@ -422,7 +426,7 @@ void TFormSummary::redrawChart() {
             text += QLatin1Char(' ');
         }
         labels.append(text);
-        *set << bar->second / unit.first;
+        *set << bar->second / unit.size;
     }
     series->append(set);
     series->setBarWidth(0.8);
@@ -433,9 +437,9 @@ void TFormSummary::redrawChart() {
     categories->setTruncateLabels(false);  // shortened above to what fits, never to "..."
     auto* values = new QValueAxis;
     values->setLabelFormat(QStringLiteral("%g"));
-    if (*unit.second != '\0') {
+    if (*unit.name != '\0') {
         // The unit as the axis' title: Qt Charts reads a label format as Latin-1.
-        values->setTitleText(QStringLiteral("Сомасы,") + QString::fromUtf8(unit.second));
+        values->setTitleText(QStringLiteral("Сомасы,") + QString::fromUtf8(unit.name));
         values->setTitleFont(labelFont);
     }
     values->setMin(0);
@@ -446,7 +450,7 @@ void TFormSummary::redrawChart() {
     series->attachAxis(categories);
     series->attachAxis(values);
     if (!shown.isEmpty()) {
-        values->setRange(0, top > 0 ? top / unit.first : 1);
+        values->setRange(0, top > 0 ? top / unit.size : 1);
         values->applyNiceNumbers();
     }
 }
