@@ -348,7 +348,7 @@ void summaryRows(const QString& folder, std::vector<Row>& rows) {
     control<QPushButton>(form, "Button6")->click();
     for (int g = 0; g < 5; ++g) {
         buttons[g]->setChecked(true);
-        const QString sql = statements::summary(static_cast<store::Grouping>(g), false);
+        const QString sql = store::statements::summary(static_cast<store::Grouping>(g), false);
         rows.push_back({name(QStringLiteral("sales summary by %1, every order line")
                                  .arg(QLatin1String(groupings[g]))),
                         "10 000 000 orders", median5(redraw),
@@ -503,7 +503,7 @@ int main(int argc, char** argv) {
         const auto byBytes = [&] {
             return seconds([&] {
                 w.main.Query1->replaceLine(1, {QStringLiteral("from goods"), {}});
-                w.main.Query1->replaceLine(statements::OrderLine,
+                w.main.Query1->replaceLine(store::statements::OrderLine,
                                            {QStringLiteral("order by nm asc"), {}});
                 w.main.Query1->open();
             });

@@ -39,7 +39,7 @@ void TForm7::showPicture() {
     if (!ui->Image2->pixmap().isNull() && ui->Image2->pixmap().devicePixelRatio() == ratio) {
         return;
     }
-    ui->Image2->setPixmap(QPixmap::fromImage(artwork::aboutPicture(ratio)));
+    ui->Image2->setPixmap(QPixmap::fromImage(resources::artwork::aboutPicture(ratio)));
 }
 
 void TForm7::showEvent(QShowEvent* event) {

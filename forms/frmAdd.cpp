@@ -86,7 +86,7 @@ void TForm2::showRow() {
     ui->DBEdit6->setText(text("Vozr"));
     ui->DBMemo1->setPlainText(text("Comm"));
     const QByteArray stored = Table1.fieldByName(QStringLiteral("Img")).toByteArray();
-    setPicture(pictures::pictureFromBytes(stored));
+    setPicture(resources::pictures::pictureFromBytes(stored));
     // Saved again byte for byte unless another picture is chosen: a stored picture is never
     // converted (an 8-bit bitmap would triple), and a large old one costs no encoding.
     storedPicture_ = stored;
@@ -99,11 +99,11 @@ void TForm2::setPicture(const QImage& picture) {
 }
 
 void TForm2::BitBtn1Click() {
-    const QString name = ui::desktop().openPictureName(this, pictures::chooserFilter());
+    const QString name = ui::desktop().openPictureName(this, resources::pictures::chooserFilter());
     if (name.isEmpty()) {
         return;
     }
-    setPicture(pictures::loadPicture(name));
+    setPicture(resources::pictures::loadPicture(name));
 }
 
 rules::DishFields TForm2::typedDish() const {
@@ -122,7 +122,7 @@ void TForm2::writeRow() {
     Table1.setField(QStringLiteral("Vozr"), rules::storedValue(dish.minutes));
     Table1.setField(QStringLiteral("Comm"), rules::storedValue(dish.description));
     const QByteArray bitmap =
-        storedPicture_.isEmpty() ? pictures::bitmapBytes(picture_) : storedPicture_;
+        storedPicture_.isEmpty() ? resources::pictures::bitmapBytes(picture_) : storedPicture_;
     Table1.setField(QStringLiteral("Img"), bitmap.isEmpty() ? QVariant() : QVariant(bitmap));
 }
 

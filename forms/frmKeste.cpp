@@ -25,7 +25,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     ui->setupUi(this);
     forms::makeFixedDialog(*this);
     Query1.setDateFields({QStringLiteral("dt")});
-    Query1.setKeyset(statements::ordersKeyset());  // years of orders: read as they are shown
+    Query1.setKeyset(store::statements::ordersKeyset());  // years of orders: read as they are shown
 
     forms::styleGrid(ui->DBGrid1);
     QPalette money = ui->DBGrid1->palette();
@@ -45,7 +45,7 @@ TForm4::TForm4(QWidget* parent) : QDialog(parent), ui(std::make_unique<Ui::TForm
     titles->setSectionResizeMode(QHeaderView::Interactive);
     titles->setSectionsMovable(true);
     titles->setSectionsClickable(false);
-    ui->BitBtn2->setIcon(artwork::searchIcon());
+    ui->BitBtn2->setIcon(resources::artwork::searchIcon());
 
     forms::tabStopOnCheckedButton({ui->RadioButton1, ui->RadioButton2});
 
@@ -73,7 +73,7 @@ void TForm4::hideEvent(QHideEvent* event) {
 void TForm4::FormShow() {
     Query1.setDataFolder(store::dataFolder());
     Query1.clearLines();
-    Query1.addLines(statements::orders());
+    Query1.addLines(store::statements::orders());
     Query1.open();
     ui->DBGrid1->setFocus();
 }
@@ -81,9 +81,9 @@ void TForm4::FormShow() {
 void TForm4::BitBtn2Click() {
     const QString text = ui->Edit1->text();
     Query1.clearLines();
-    Query1.addLine(statements::ordersSelect());
-    Query1.addLine(ui->RadioButton2->isChecked() ? statements::ordersByWaiter(text)
-                                                 : statements::ordersByDish(text));
+    Query1.addLine(store::statements::ordersSelect());
+    Query1.addLine(ui->RadioButton2->isChecked() ? store::statements::ordersByWaiter(text)
+                                                 : store::statements::ordersByDish(text));
     Query1.open();
 }
 

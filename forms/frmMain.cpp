@@ -77,7 +77,7 @@ TForm1::TForm1() : ui(std::make_unique<Ui::TForm1>()) {
     // The designed size includes the frame; placeOnFirstShow takes the frame off.
     designedSize_ = size();
     // Drawn once for the whole program: every dialog and message box shows it too.
-    QApplication::setWindowIcon(artwork::applicationIcon());
+    QApplication::setWindowIcon(resources::artwork::applicationIcon());
     Query1 = new store::Query(this);
     finishControls();
     buildCommands();
@@ -126,7 +126,7 @@ void TForm1::setSummary(TFormSummary* summary) {
 // What the layout file cannot say: the glyph, the grid's columns and look, the memo's
 // colours, the status panels and the shortcut filter.
 void TForm1::finishControls() {
-    ui->BitBtn1->setIcon(artwork::searchIcon());
+    ui->BitBtn1->setIcon(resources::artwork::searchIcon());
     forms::styleGrid(ui->DBGrid1);
     ui->DBGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     ui->DBGrid1->horizontalHeader()->setSectionsClickable(false);
@@ -215,8 +215,8 @@ void TForm1::buildCommands() {
     };
     QMap<QString, QAction*> byName;
     for (const CommandInfo& info : commandTable) {
-        auto* action =
-            new QAction(artwork::toolIcon(info.image), QString::fromUtf8(info.text), this);
+        auto* action = new QAction(resources::artwork::toolIcon(info.image),
+                                   QString::fromUtf8(info.text), this);
         action->setObjectName(QString::fromLatin1(info.name));
         action->setShortcut(info.shortcut);
         action->setShortcutContext(Qt::WindowShortcut);
@@ -386,7 +386,7 @@ QString TForm1::statusText(int panel) const {
 void TForm1::FormShow() {
     Query1->setDataFolder(store::dataFolder());
     Query1->clearLines();
-    Query1->addLines(statements::dishList());
+    Query1->addLines(store::statements::dishList());
     Query1->open();
     setStatus(0, QStringLiteral("Барлығы: %1").arg(Query1->recordCount()));
 }
@@ -424,7 +424,7 @@ void TForm1::DataSource1DataChange() {
                                          Query1->fieldByName(QStringLiteral("Code")).value());
     }
     ui->DBMemo1->setPlainText(details.description);
-    ui->DBImage1->showPicture(pictures::pictureFromBytes(details.picture));
+    ui->DBImage1->showPicture(resources::pictures::pictureFromBytes(details.picture));
 }
 
 void TForm1::RadioButton1Click() {
@@ -454,7 +454,7 @@ void TForm1::BitBtn1Click() {
 }
 
 void TForm1::searchBy(const store::Line& filter) {
-    Query1->replaceLine(statements::FilterLine, filter);
+    Query1->replaceLine(store::statements::FilterLine, filter);
     Query1->open();
     const int found = Query1->recordCount();
     ui::information(QStringLiteral("Сіздің сұрауыңыз бойынша %1 нәтиже табылды !!!").arg(found));
@@ -463,7 +463,8 @@ void TForm1::searchBy(const store::Line& filter) {
 
 void TForm1::DBGrid1TitleClick(int column) {
     sortDescending_ = !sortDescending_;
-    Query1->replaceLine(statements::OrderLine, statements::sortOrder(column, sortDescending_));
+    Query1->replaceLine(store::statements::OrderLine,
+                        store::statements::sortOrder(column, sortDescending_));
     Query1->open();
 }
 
@@ -474,7 +475,7 @@ void TForm1::DeleteClick() {
     }
     try {
         Query1->clearLines();
-        Query1->addLine(statements::deleteDish(*name));
+        Query1->addLine(store::statements::deleteDish(*name));
         Query1->execSQL();
     } catch (...) {
         // Put the list back first, so that search and sort keep working after the error.

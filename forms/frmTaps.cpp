@@ -97,8 +97,8 @@ void TForm3::BitBtn1Click() {
     }
     const rules::OrderFigures figures = rules::orderFigures(ui->Edit2->text(), ui->Edit3->text());
     Query1.clearLines();
-    Query1.addLine(statements::insertOrder(shown_, ui->Edit1->text(), figures.quantity, figures.sum,
-                                           ui->dtp1->date()));
+    Query1.addLine(store::statements::insertOrder(shown_, ui->Edit1->text(), figures.quantity,
+                                                  figures.sum, ui->dtp1->date()));
     if (Query1.execSQL() == 0) {
         explainRefusedOrder();
         return;
@@ -108,7 +108,7 @@ void TForm3::BitBtn1Click() {
 
 QVariant TForm3::storedName() {
     Query1.clearLines();
-    Query1.addLine(statements::dishNow(shown_.code));
+    Query1.addLine(store::statements::dishNow(shown_.code));
     Query1.open();
     const QVariant name =
         Query1.recordCount() > 0 ? Query1.fieldByName(QStringLiteral("Nm")).value() : QVariant();

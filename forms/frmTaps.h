@@ -37,6 +37,6 @@ private:
     QVariant storedName();
 
     rules::CurrentDish& currentDish_;
-    statements::ShownDish shown_;
+    store::statements::ShownDish shown_;
     std::unique_ptr<Ui::TForm3> ui;
 };

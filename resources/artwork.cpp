@@ -7,7 +7,7 @@
 #include <cmath>
 #include <functional>
 
-namespace artwork {
+namespace resources::artwork {
 
 namespace {
 
@@ -333,4 +333,4 @@ QImage aboutPicture(qreal ratio) {
     return image;
 }
 
-}  // namespace artwork
+}  // namespace resources::artwork

@@ -7,7 +7,7 @@
 // The program's pictures, drawn at start-up so that they stay sharp and need no files. Each is
 // drawn for a device pixel ratio (2 on a high-density screen): its size in pixels is its
 // designed size times the ratio, so nothing is scaled up and blurred.
-namespace artwork {
+namespace resources::artwork {
 
 // The 16 x 16 command images, by their index in the toolbar's image list (fifteen).
 QPixmap toolImage(int index, qreal ratio = 1);
@@ -18,4 +18,4 @@ QIcon searchIcon();
 QIcon applicationIcon();               // three round smiley faces, 16 to 256 pixels
 QImage aboutPicture(qreal ratio = 1);  // 400 x 192, pale green with a light line drawing
 
-}  // namespace artwork
+}  // namespace resources::artwork

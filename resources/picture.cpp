@@ -15,7 +15,7 @@
 
 #include "store/error.h"
 
-namespace pictures {
+namespace resources::pictures {
 
 namespace {
 
@@ -230,4 +230,4 @@ QImage pictureFromBytes(const QByteArray& bytes) {
     return bytes.isEmpty() ? QImage() : QImage::fromData(bytes);
 }
 
-}  // namespace pictures
+}  // namespace resources::pictures

@@ -5,7 +5,7 @@
 #include <QSize>
 #include <QString>
 
-namespace pictures {
+namespace resources::pictures {
 
 // The largest picture kept for a dish: a larger one is scaled down to fit when it is chosen,
 // so that its bitmap stays near 2.4 MB whatever camera took it.
@@ -24,4 +24,4 @@ QImage loadPicture(const QString& path);
 QByteArray bitmapBytes(const QImage& image);
 QImage pictureFromBytes(const QByteArray& bytes);
 
-}  // namespace pictures
+}  // namespace resources::pictures

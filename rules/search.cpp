@@ -6,13 +6,13 @@ namespace rules {
 
 std::optional<store::Line> searchFilter(SearchField field, const QString& text) {
     if (field == SearchField::Name) {
-        return statements::nameFilter(text);
+        return store::statements::nameFilter(text);
     }
     if (text.isEmpty()) {
         return std::nullopt;
     }
-    return field == SearchField::Price ? statements::priceFilter(text)
-                                       : statements::timeFilter(text);
+    return field == SearchField::Price ? store::statements::priceFilter(text)
+                                       : store::statements::timeFilter(text);
 }
 
 }  // namespace rules

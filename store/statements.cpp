@@ -5,7 +5,7 @@
 #include "store/error.h"
 #include "store/sqlfunctions.h"
 
-namespace statements {
+namespace store::statements {
 
 namespace {
 
@@ -330,4 +330,4 @@ QString orderDateIndex() {
         "create index if not exists orders_dt on orders (dt, fio, code, kvo, summ)");
 }
 
-}  // namespace statements
+}  // namespace store::statements

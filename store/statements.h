@@ -11,7 +11,7 @@
 // transactions). Only the schema (store/schema.sql) is a file of its own. What the user typed
 // is always a bound value; the lines keep their places, so a search replaces line 3 and a
 // sort line 4.
-namespace statements {
+namespace store::statements {
 
 constexpr int FilterLine = 3;
 constexpr int OrderLine = 4;
@@ -118,4 +118,4 @@ QString orderDateIndex();
 // '%', '_' and '\' in a search text stand for themselves.
 QString likeContains(const QString& text);
 
-}  // namespace statements
+}  // namespace store::statements

@@ -491,7 +491,7 @@ void EditorTest::badPicturesAreRefused() {
     });
     w.main.action(QStringLiteral("change"))->trigger();
     QCOMPARE(
-        pictures::pictureFromBytes(
+        resources::pictures::pictureFromBytes(
             folder.scalar(QStringLiteral("select Img from pictures where Code = 10")).toByteArray())
             .size(),
         QSize(6, 4));

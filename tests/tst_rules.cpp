@@ -111,8 +111,8 @@ void RulesTest::searchTexts() {
     QVERIFY(filter);
     store::Query list;
     list.setDataFolder(dataFolder);
-    list.addLines(statements::dishList());
-    list.replaceLine(statements::FilterLine, *filter);
+    list.addLines(store::statements::dishList());
+    list.replaceLine(store::statements::FilterLine, *filter);
     const QString refusal = errorOf([&] { list.open(); });
     if (found == QStringList{"!"}) {
         QVERIFY(refusal.contains(text));

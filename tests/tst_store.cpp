@@ -292,7 +292,7 @@ void StoreTest::cellsAreReadOnlyFromARow() {
         [](store::Statement& s, int c) { s.columnBlob(c); },
     };
     for (const auto& read : readers) {
-        store::Statement statement(folder.db(), statements::dishNow(1).text);
+        store::Statement statement(folder.db(), store::statements::dishNow(1).text);
         statement.bind(1, 1);
         QVERIFY_THROWS_EXCEPTION(StoreError, read(statement, 0));  // before the first step
         QVERIFY(statement.step());
@@ -302,7 +302,7 @@ void StoreTest::cellsAreReadOnlyFromARow() {
         QVERIFY(!statement.step());
         QVERIFY_THROWS_EXCEPTION(StoreError, read(statement, 0));  // after the last row
     }
-    store::Statement statement(folder.db(), statements::dishNow(1).text);
+    store::Statement statement(folder.db(), store::statements::dishNow(1).text);
     statement.bind(1, 1);
     QVERIFY(statement.step());
     QCOMPARE(statement.column(1).toInt(), 100);
@@ -318,9 +318,9 @@ void StoreTest::searchTextsAreBoundNotSpliced() {
 
     store::Query query;
     query.setDataFolder(folder.dataFolder());
-    query.addLines(statements::dishList());
+    query.addLines(store::statements::dishList());
     auto namesFound = [&](const QString& text) {
-        query.replaceLine(statements::FilterLine, statements::nameFilter(text));
+        query.replaceLine(store::statements::FilterLine, store::statements::nameFilter(text));
         query.open();
         QStringList names;
         for (int row = 0; row < query.recordCount(); ++row) {
@@ -335,18 +335,18 @@ void StoreTest::searchTextsAreBoundNotSpliced() {
     QCOMPARE(namesFound(QStringLiteral("скидка")).size(), 2);  // upper-cased on both sides
     // What was typed is a bound value: the statement is the same whatever the text.
     for (const QString& text : {QStringLiteral("'"), QStringLiteral("x') or 1=1 --")}) {
-        QCOMPARE(statements::nameFilter(text).text,
-                 statements::nameFilter(QStringLiteral("скидка")).text);
+        QCOMPARE(store::statements::nameFilter(text).text,
+                 store::statements::nameFilter(QStringLiteral("скидка")).text);
     }
 
     // A delete by a name with quotes takes exactly that dish.
     store::Query remove;
     remove.setDataFolder(folder.dataFolder());
-    remove.addLine(statements::deleteDish(QStringLiteral("x') or 1=1 --")));
+    remove.addLine(store::statements::deleteDish(QStringLiteral("x') or 1=1 --")));
     remove.execSQL();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 3);
     remove.clearLines();
-    remove.addLine(statements::deleteDish(QStringLiteral("O'Brien \"пирогы\"")));
+    remove.addLine(store::statements::deleteDish(QStringLiteral("O'Brien \"пирогы\"")));
     remove.execSQL();
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 2);
 }
@@ -383,9 +383,9 @@ void StoreTest::comparisonSearches() {
     }
     store::Query query;
     query.setDataFolder(folder.dataFolder());
-    query.addLines(statements::dishList());
+    query.addLines(store::statements::dishList());
     auto found = [&](const store::Line& filter) {
-        query.replaceLine(statements::FilterLine, filter);
+        query.replaceLine(store::statements::FilterLine, filter);
         query.open();
         QList<qint64> codes;
         for (int row = 0; row < query.recordCount(); ++row) {
@@ -394,8 +394,8 @@ void StoreTest::comparisonSearches() {
         std::sort(codes.begin(), codes.end());
         return codes;
     };
-    QCOMPARE(found(statements::priceFilter(text)), byPrice);
-    QCOMPARE(found(statements::timeFilter(text)), byTime);
+    QCOMPARE(found(store::statements::priceFilter(text)), byPrice);
+    QCOMPARE(found(store::statements::timeFilter(text)), byTime);
 }
 
 void StoreTest::badComparisonsAreRefused_data() {
@@ -410,7 +410,7 @@ void StoreTest::badComparisonsAreRefused_data() {
 
 void StoreTest::badComparisonsAreRefused() {
     QFETCH(QString, text);
-    const QString refusal = statements::priceFilter(text).refusal;
+    const QString refusal = store::statements::priceFilter(text).refusal;
     QVERIFY2(refusal.startsWith(QLatin1Char('\'') + text + QLatin1Char('\'')), qPrintable(refusal));
     QVERIFY(refusal.contains(QStringLiteral("<=")));
 }
@@ -421,7 +421,7 @@ void StoreTest::queryLinesCloseAndReopen() {
     folder.addDish(2, QStringLiteral("Таба нан"), QStringLiteral("Нан"), 350, 0);
     store::Query query;
     query.setDataFolder(folder.dataFolder());
-    query.addLines(statements::dishList());
+    query.addLines(store::statements::dishList());
     query.open();
     QCOMPARE(query.recordCount(), 1);  // the dish with time 0 is not listed
     // What the grid shows plus what the dialogs read of the current dish, and no more.
@@ -436,7 +436,7 @@ void StoreTest::queryLinesCloseAndReopen() {
     QCOMPARE(query.recordCount(), 2);
     QCOMPARE(query.fieldByName(QStringLiteral("nm")).asString(), QStringLiteral("Бесбармақ"));
 
-    query.replaceLine(statements::OrderLine, statements::sortOrder(0, true));
+    query.replaceLine(store::statements::OrderLine, store::statements::sortOrder(0, true));
     QVERIFY(!query.isOpen());
     QVERIFY_THROWS_EXCEPTION(AppError, query.replaceLine(5, {QStringLiteral("x"), {}}));
     query.open();
@@ -449,7 +449,8 @@ void StoreTest::queryLinesCloseAndReopen() {
     QVERIFY_THROWS_EXCEPTION(AppError, query.fieldByName(QStringLiteral("Img")));
 
     // A search replaces the filter, so it can find the dish with time 0.
-    query.replaceLine(statements::FilterLine, statements::timeFilter(QStringLiteral("0")));
+    query.replaceLine(store::statements::FilterLine,
+                      store::statements::timeFilter(QStringLiteral("0")));
     query.open();
     QCOMPARE(query.recordCount(), 1);
 }
@@ -486,7 +487,7 @@ void StoreTest::missingOrDamagedBase() {
     store::forgetConnections();
     store::Query query;
     query.setDataFolder(folder.dataFolder());
-    query.addLines(statements::dishList());
+    query.addLines(store::statements::dishList());
     try {
         query.open();
         QFAIL("opened a list without its table");
@@ -686,9 +687,9 @@ void compareWithTheStore(store::Query& query, store::Database& db, const QSet<in
 // The orders view's query, read by pages as the view reads it.
 void prepareOrdersView(store::Query& query, const QString& dataFolder) {
     query.setDateFields({QStringLiteral("dt")});
-    query.setKeyset(statements::ordersKeyset());
+    query.setKeyset(store::statements::ordersKeyset());
     query.setDataFolder(dataFolder);
-    query.addLines(statements::orders());
+    query.addLines(store::statements::orders());
 }
 
 }  // namespace
@@ -744,8 +745,8 @@ void StoreTest::largeResultsReadLikeTheStore() {
     QVERIFY(query.recordCount() > 190000);
     compareWithTheStore(query, folder.db(), {5});
     query.clearLines();
-    query.addLine(statements::ordersSelect());
-    query.addLine(statements::ordersByWaiter(QStringLiteral("Даяшы 7")));
+    query.addLine(store::statements::ordersSelect());
+    query.addLine(store::statements::ordersByWaiter(QStringLiteral("Даяшы 7")));
     query.open();
     query.finishCount();
     const int expected = folder
@@ -765,7 +766,7 @@ void StoreTest::noReadTransactionStaysBehindAResult() {
     const int opensBefore = store::connectionsOpened();
     store::Query query;
     query.setDataFolder(folder.dataFolder());
-    query.addLines(statements::dishList());
+    query.addLines(store::statements::dishList());
     query.open();
     query.setCurrentRow(250);
     // Another connection can take the whole log back into the file while the list is open.
@@ -889,8 +890,9 @@ namespace {
 QStringList sortedList(const QString& dataFolder, int column, bool descending) {
     store::Query query;
     query.setDataFolder(dataFolder);
-    query.addLines(statements::dishList());
-    query.replaceLine(statements::OrderLine, statements::sortOrder(column, descending));
+    query.addLines(store::statements::dishList());
+    query.replaceLine(store::statements::OrderLine,
+                      store::statements::sortOrder(column, descending));
     query.open();
     QStringList values;
     for (int row = 0; row < query.recordCount(); ++row) {

@@ -65,8 +65,8 @@ int takeCopy(const char* base, const char* copyName) {
         return 1;
     }
     // The copy stands alone: one file, no -wal beside it.
-    sqlite3_exec(copy, statements::standAloneJournal().toUtf8().constData(), nullptr, nullptr,
-                 nullptr);
+    sqlite3_exec(copy, store::statements::standAloneJournal().toUtf8().constData(), nullptr,
+                 nullptr, nullptr);
     sqlite3_close(copy);
     sqlite3_close(source);
     std::printf("%s copied to %s\n", base, copyName);
@@ -79,7 +79,7 @@ int restore(const char* copyName, const char* base) {
         return fail(copy, copyName);
     }
     char* problem = nullptr;
-    if (sqlite3_exec(copy, statements::quickCheck().toUtf8().constData(), nullptr, nullptr,
+    if (sqlite3_exec(copy, store::statements::quickCheck().toUtf8().constData(), nullptr, nullptr,
                      &problem) != SQLITE_OK) {
         std::fprintf(stderr, "backup: %s is no whole base: %s\n", copyName,
                      problem ? problem : sqlite3_errmsg(copy));

@@ -57,7 +57,7 @@ QByteArray picture(int i) {
     painter.setBrush(QColor(60 + (i * 37) % 180, 60 + (i * 71) % 180, 40 + (i * 13) % 150));
     painter.drawEllipse(QRect(30, 20, 140, 110));
     painter.end();
-    return pictures::bitmapBytes(image);
+    return resources::pictures::bitmapBytes(image);
 }
 
 void build(const QString& path, int dishes, int orders, bool pictures) {

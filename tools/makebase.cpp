@@ -99,7 +99,7 @@ void build(const QString& path) {
     for (const Dish& d : kDishes) {
         rows.add(SampleRows::Dish{d.code, QString::fromUtf8(d.name), QString::fromUtf8(d.group),
                                   d.price, d.minutes, QString::fromUtf8(d.description),
-                                  pictures::bitmapBytes(platePicture(d))});
+                                  resources::pictures::bitmapBytes(platePicture(d))});
     }
     struct Order {
         qint64 code;

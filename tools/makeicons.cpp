@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const QString name = QString::fromLocal8Bit(argv[2]);
-    const QIcon icon = artwork::applicationIcon();
+    const QIcon icon = resources::artwork::applicationIcon();
     for (int size : {16, 22, 24, 32, 48, 64, 128}) {
         const QString apps = QStringLiteral("%1/hicolor/%2x%2/apps").arg(folder).arg(size);
         const QPixmap pixmap = icon.pixmap(QSize(size, size), 1.0);

@@ -3,9 +3,9 @@
 #include "store/statements.h"
 
 SampleRows::SampleRows(store::Database& db)
-    : dish_(db, statements::dishRowInsert()),
-      picture_(db, statements::pictureRowInsert()),
-      order_(db, statements::orderRowInsert()) {}
+    : dish_(db, store::statements::dishRowInsert()),
+      picture_(db, store::statements::pictureRowInsert()),
+      order_(db, store::statements::orderRowInsert()) {}
 
 void SampleRows::add(const Dish& dish) {
     dish_.bindAll({dish.code, dish.name, dish.group, dish.price, dish.minutes, dish.description});

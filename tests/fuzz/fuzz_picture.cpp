@@ -32,9 +32,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     file.write(reinterpret_cast<const char*>(data + 1), static_cast<qint64>(size - 1));
     file.close();
     try {
-        const QImage image = pictures::loadPicture(path);
-        const QByteArray stored = pictures::bitmapBytes(image);
-        if (!image.isNull() && pictures::pictureFromBytes(stored).size() != image.size()) {
+        const QImage image = resources::pictures::loadPicture(path);
+        const QByteArray stored = resources::pictures::bitmapBytes(image);
+        if (!image.isNull() &&
+            resources::pictures::pictureFromBytes(stored).size() != image.size()) {
             std::abort();
         }
     } catch (const AppError&) {

@@ -14,13 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     static const QRegularExpression comparison(
         QStringLiteral(R"(^\((ps|vozr)(<=|>=|<>|<|>|=)\?\)$)"));
-    for (const store::Line& line : {statements::priceFilter(text), statements::timeFilter(text)}) {
+    for (const store::Line& line :
+         {store::statements::priceFilter(text), store::statements::timeFilter(text)}) {
         if (!comparison.match(line.text).hasMatch() ||
             (line.refusal.isEmpty() ? line.params.size() != 1 : !line.params.isEmpty())) {
             std::abort();
         }
     }
-    const store::Line name = statements::nameFilter(text);
+    const store::Line name = store::statements::nameFilter(text);
     if (name.text != QStringLiteral(R"((upper(nm) like ? escape '\'))") ||
         name.params.size() != 1) {
         std::abort();
