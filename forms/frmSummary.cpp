@@ -217,8 +217,6 @@ TFormSummary::TFormSummary(QWidget* parent)
     ui->Splitter1->setStretchFactor(1, 1);
 
     ui->Chart1->setRenderHint(QPainter::Antialiasing);
-    ui->Chart1->chart()->legend()->hide();
-    ui->Chart1->chart()->setMargins(QMargins(2, 2, 2, 2));
     ui->Chart1->setFocusPolicy(Qt::NoFocus);
 
     forms::tabStopOnCheckedButton(
@@ -381,12 +379,11 @@ QList<std::pair<QString, double>> TFormSummary::bars() const {
 }
 
 void TFormSummary::redrawChart() {
-    QChart* chart = ui->Chart1->chart();
-    chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes()) {
-        chart->removeAxis(axis);
-        delete axis;
-    }
+    // A new chart each time: emptied of its series and axes, the old one kept the removed
+    // axes' labels and grid on the screen once the window had been closed and opened again.
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    chart->setMargins(QMargins(2, 2, 2, 2));
     const auto shown = bars();
     const double top =
         shown.isEmpty()
@@ -453,6 +450,9 @@ void TFormSummary::redrawChart() {
         values->setRange(0, top > 0 ? top / unit.size : 1);
         values->applyNiceNumbers();
     }
+    QChart* old = ui->Chart1->chart();
+    ui->Chart1->setChart(chart);
+    delete old;
 }
 
 void TFormSummary::BitBtn1Click() {
