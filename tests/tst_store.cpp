@@ -625,16 +625,9 @@ void StoreTest::dishEditorRefusesBadValues() {
                  QStringLiteral("cannot store REAL value in INTEGER column goods.PS"));
     postRejected(QStringLiteral("Vozr"), QStringLiteral("1e"),
                  QStringLiteral("cannot store TEXT value in INTEGER column goods.Vozr"));
-    table.insert();
-    table.setField(QStringLiteral("Code"), QStringLiteral("12.5"));  // the key names its field
-    try {
-        table.post();
-        QFAIL("a code of 12.5 was stored");
-    } catch (const StoreError& error) {
-        QCOMPARE(error.message(), QStringLiteral("'12.5' тағам коды бола алмайды: код (Code) "
-                                                 "бүтін сан болуы керек"));
-    }
-    table.cancel();
+    postRejected(
+        QStringLiteral("Code"), QStringLiteral("12.5"),  // the key names its field
+        QStringLiteral("'12.5' тағам коды бола алмайды: код (Code) бүтін сан болуы керек"));
     QCOMPARE(folder.scalar(QStringLiteral("select count(*) from goods")).toInt(), 1);
 }
 
