@@ -185,10 +185,8 @@ private slots:
 };
 
 void EditorTest::addWithoutPriceKeepsSearchAndSort() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("а"));
     control<QPushButton>(w.main, "BitBtn1")->click();
     w.main.DBGrid1TitleClick(0);  // name descending
@@ -219,10 +217,8 @@ void EditorTest::addWithoutPriceKeepsSearchAndSort() {
 }
 
 void EditorTest::requiredFieldsAreChecked() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     w.editor.Mode = TForm2::InsertMode;
     QVERIFY(w.editor.FormShow());
     const QStringList complete = {"41", "Сорпа", "Сорпалар", "900", "90"};
@@ -251,10 +247,8 @@ void EditorTest::requiredFieldsAreChecked() {
 }
 
 void EditorTest::changeEditsTheSelectedDish() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">=2000"));
     control<QPushButton>(w.main, "BitBtn1")->click();
@@ -326,10 +320,8 @@ void EditorTest::changeWithNothingToChange() {
 }
 
 void EditorTest::cancelWritesNothing() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
         control<QPushButton>(w.editor, "BitBtn3")->click();
@@ -356,10 +348,8 @@ void EditorTest::cancelWritesNothing() {
 }
 
 void EditorTest::duplicateCodeKeepsTheDialogOpen() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"20", "Екінші манты", "Қамыр", "100", "10"}, QStringLiteral("Қайталама"));
         control<QPushButton>(w.editor, "BitBtn2")->click();
@@ -384,10 +374,8 @@ void EditorTest::duplicateCodeKeepsTheDialogOpen() {
 }
 
 void EditorTest::picturesAreStoredAsBitmaps() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     const QString jpeg = writePicture(folder.path(), QStringLiteral("plov.JPG"), "JPEG");
     const QString noExtension = writePicture(folder.path(), QStringLiteral("plov"), "PNG");
     whileModal(w.editor, [&] {
@@ -433,10 +421,8 @@ void EditorTest::picturesAreStoredAsBitmaps() {
 }
 
 void EditorTest::badPicturesAreRefused() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     const QString dir = folder.path();
     QVERIFY(writeFile(dir + QStringLiteral("/broken.bmp"), "BM\x20\0\0\0 not a bitmap at all"));
     QVERIFY(writeFile(dir + QStringLiteral("/notes.jpg"), "these are words, not a picture"));
@@ -687,10 +673,8 @@ void EditorTest::unreadableBaseKeepsTheEditorClosed() {
 }
 
 void EditorTest::saveAfterARefusedSearchClosesTheEditor() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("abc"));
     control<QPushButton>(w.main, "BitBtn1")->click();  // refused: the list stays closed
@@ -727,10 +711,8 @@ void EditorTest::anotherCopysWorkIsNotOverwritten_data() {
 void EditorTest::anotherCopysWorkIsNotOverwritten() {
     QFETCH(QString, elsewhere);
     QFETCH(QString, nameAfter);
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     control<QTableView>(w.main, "DBGrid1")->selectRow(0);  // Бесбармақ, code 10
     bool ran = false;
     whileModal(w.editor, [&] {
@@ -754,10 +736,8 @@ void EditorTest::anotherCopysWorkIsNotOverwritten() {
 }
 
 void EditorTest::lockedBaseWaitsThenSaysSoAndKeepsTheTyping() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     folder.db().exec(QStringLiteral("BEGIN EXCLUSIVE"));  // another program writing, for long
     QElapsedTimer waited;
     whileModal(w.editor, [&] {
@@ -792,10 +772,8 @@ void EditorTest::hostileTextIsKeptExactly_data() {
 
 void EditorTest::hostileTextIsKeptExactly() {
     QFETCH(QString, text);
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"77", text, text, "5", "5"}, text);
         control<QPushButton>(w.editor, "BitBtn2")->click();

@@ -183,10 +183,8 @@ private slots:
 };
 
 void ReportsTest::menuReport() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     w.main.action(QStringLiteral("report"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     const QString path = folder.path() + QStringLiteral("/current.doc");
@@ -213,10 +211,8 @@ void ReportsTest::emptyMenuReport() {
 }
 
 void ReportsTest::savedResultsOfASearchInSortOrder() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">=350"));
     control<QPushButton>(w.main, "BitBtn1")->click();
@@ -234,10 +230,8 @@ void ReportsTest::savedResultsOfASearchInSortOrder() {
 }
 
 void ReportsTest::savedResultsNaming() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     answers.saveName = folder.path() + QStringLiteral("/a.htm");
     w.main.action(QStringLiteral("save"))->trigger();
     QVERIFY(QFile::exists(folder.path() + QStringLiteral("/a.htm.html")));
@@ -274,10 +268,8 @@ void ReportsTest::ordersReportFollowsDraggedColumns() {
 }
 
 void ReportsTest::laterReportsOverwriteByNumber() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     w.main.DBGrid1TitleClick(0);  // Қуырдақ, Шай, Бесбармақ
     w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/3.bmp")), sampleBitmap(2, 2, Qt::red));
@@ -310,10 +302,8 @@ void ReportsTest::missingPictureFolderStopsTheReport() {
 }
 
 void ReportsTest::reportFileThatCannotBeWritten() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     // A folder where the file should be: the file may not be written.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.html")));
     answers.saveName = folder.path() + QStringLiteral("/taken");
@@ -342,10 +332,8 @@ void ReportsTest::reportFileThatCannotBeWritten() {
 }
 
 void ReportsTest::closedListWritesNoReport() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("abc"));
     control<QPushButton>(w.main, "BitBtn1")->click();  // a failed search leaves the list closed
@@ -431,10 +419,8 @@ void ReportsTest::valuesKeepOneItemPerLine() {
 }
 
 void ReportsTest::savingAsksAboutTheFileItWrites() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     const QString earlier = folder.path() + QStringLiteral("/menu.html");
     QVERIFY(writeFile(earlier, "kept"));
     // "menu" writes menu.html, which is there: asked about it, No keeps it and chooses again.
@@ -611,10 +597,8 @@ void ReportsTest::reportThatNothingOpensIsSaidPlainly() {
     QFETCH(bool, orders);
     QFETCH(QString, file);
     QFETCH(QString, package);
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     const QString path = folder.path() + QLatin1Char('/') + file;
     answers.openFailure =
         QStringLiteral("xdg-open: no method available for opening '%1'").arg(path);
