@@ -25,8 +25,6 @@
 #include "tests/support.h"
 #include "ui/messages.h"
 
-namespace {}  // namespace
-
 // The main window as a user meets it: start-up, the layout rules, searching, sorting,
 // deleting, and the question before the program ends.
 class MainWindowTest : public QObject {
