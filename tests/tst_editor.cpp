@@ -580,11 +580,10 @@ void EditorTest::pictureBoxesShowTheWholePicture_data() {
 
 void EditorTest::pictureBoxesShowTheWholePicture() {
     QFETCH(QSize, picture);
-    Session session;
+    Session session(
+        {{10, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180, QStringLiteral("Ет"),
+          sampleBitmap(picture.width(), picture.height(), Qt::red)}});
     auto& [folder, answers, w] = session;
-    folder.addDish(10, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180,
-                   QStringLiteral("Ет"), sampleBitmap(picture.width(), picture.height(), Qt::red));
-    w.show();
     auto check = [&](forms::PictureBox* box) {
         const QSize room = box->contentsRect().size();
         const bool fits = picture.width() <= room.width() && picture.height() <= room.height();

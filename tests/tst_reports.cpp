@@ -402,11 +402,9 @@ void ReportsTest::valuesKeepOneItemPerLine() {
     QFETCH(QLocale, locale);
     QFETCH(QByteArray, lines);
     QLocale::setDefault(locale);
-    Session session;
+    Session session({{3, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5}});
     auto& [folder, answers, w] = session;
-    folder.addDish(3, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
     folder.addOrder(3, waiter, 3, price, QStringLiteral("2099-05-15"));
-    w.show();
     whileModal(w.orders, [&] {
         control<QTableView>(w.orders, "DBGrid1")->horizontalHeader()->moveSection(5, 0);
         control<QPushButton>(w.orders, "BitBtn1")->click();
@@ -567,11 +565,9 @@ void ReportsTest::pictureHeightKeepsItsShape_data() {
 void ReportsTest::pictureHeightKeepsItsShape() {
     QFETCH(QByteArray, picture);
     QFETCH(QByteArray, attributes);
-    Session session;
+    Session session({{1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5,
+                      QStringLiteral("Шай"), picture}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5, QStringLiteral("Шай"),
-                   picture);
-    w.show();
     w.main.action(QStringLiteral("report"))->trigger();
     answers.saveName = folder.path() + QStringLiteral("/saved");
     w.main.action(QStringLiteral("save"))->trigger();
