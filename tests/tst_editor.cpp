@@ -299,9 +299,8 @@ void EditorTest::changeEditsTheSelectedDish() {
 }
 
 void EditorTest::changeWithNothingToChange() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     w.main.action(QStringLiteral("change"))->trigger();  // empty list
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Өзгертетін тағам табылмады.")}));
     QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
@@ -523,9 +522,8 @@ void EditorTest::picturesStandUprightWithinTheBound() {
     QFETCH(QSize, stored);
     QFETCH(QPoint, red);
     QFETCH(bool, whiteGround);
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     const QString path = folder.path() + QLatin1Char('/') + name;
     QVERIFY(writeFile(path, bytes));
     const QByteArray bitmap = chooseAndSave(session, path);
@@ -548,9 +546,8 @@ void EditorTest::largePicturesAndTheAllocationLimit() {
     // the limit; a JPEG of the same size is decoded small and loads.
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(4);
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     const QString bitmap = folder.path() + QStringLiteral("/big.bmp");
     const QString jpeg = folder.path() + QStringLiteral("/big.jpg");
     QVERIFY(writeFile(bitmap, photoBytes(QSize(1200, 1200), "BMP", 0, false)));
@@ -638,9 +635,8 @@ void EditorTest::numberEditsTakeWholeNumbersOnly_data() {
 void EditorTest::numberEditsTakeWholeNumbersOnly() {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     whileModal(w.editor, [&] {
         for (QLineEdit* edit :
              {control<QLineEdit>(w.editor, "DBEdit1"), control<QLineEdit>(w.editor, "DBEdit5"),

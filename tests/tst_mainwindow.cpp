@@ -83,9 +83,8 @@ void MainWindowTest::startShowsTheMenuSortedByName() {
 }
 
 void MainWindowTest::emptyMenu() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     QCOMPARE(control<QTableView>(w.main, "DBGrid1")->model()->rowCount(), 0);
     QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 0"));
     QVERIFY(answers.messages.isEmpty());

@@ -199,9 +199,8 @@ void OrdersTest::eachShowingStartsAfresh() {
 }
 
 void OrdersTest::noDishNoOrder() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     w.main.action(QStringLiteral("order"))->trigger();
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Алдымен тағамды таңдаңыз.")}));
     QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
@@ -312,9 +311,8 @@ void OrdersTest::draggedColumnsLastForTheRun() {
 }
 
 void OrdersTest::viewLoadsOncePerShowing() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     folder.db().exec(QStringLiteral("drop table orders"));  // under the running program
     whileModal(w.orders, [&] {
         QCOMPARE(answers.texts(), QStringList({QStringLiteral("no such table: orders.")}));

@@ -201,9 +201,8 @@ void ReportsTest::menuReport() {
 }
 
 void ReportsTest::emptyMenuReport() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/current.doc")),
              expected(kEmptyMenuReport, folder.path()));
