@@ -97,6 +97,11 @@ struct Windows : private ProgramFolder, forms::Windows {
 struct Session {
     explicit Session(bool withBase = true, const QString& folderName = {})
         : folder(withBase, folderName) {}
+    // A session whose base holds the menu, its windows shown.
+    explicit Session(const QList<Dish>& menu) : Session() {
+        addMenu(folder, menu);
+        w.show();
+    }
     // Fails the test when a dialog it waited for with whileModal never opened.
     ~Session();
     Session(const Session&) = delete;

@@ -185,10 +185,8 @@ private slots:
 };
 
 void EditorTest::addWithoutPriceKeepsSearchAndSort() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("а"));
     control<QPushButton>(w.main, "BitBtn1")->click();
     w.main.DBGrid1TitleClick(0);  // name descending
@@ -219,10 +217,8 @@ void EditorTest::addWithoutPriceKeepsSearchAndSort() {
 }
 
 void EditorTest::requiredFieldsAreChecked() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     w.editor.Mode = TForm2::InsertMode;
     QVERIFY(w.editor.FormShow());
     const QStringList complete = {"41", "Сорпа", "Сорпалар", "900", "90"};
@@ -251,10 +247,8 @@ void EditorTest::requiredFieldsAreChecked() {
 }
 
 void EditorTest::changeEditsTheSelectedDish() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">=2000"));
     control<QPushButton>(w.main, "BitBtn1")->click();
@@ -305,9 +299,8 @@ void EditorTest::changeEditsTheSelectedDish() {
 }
 
 void EditorTest::changeWithNothingToChange() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     w.main.action(QStringLiteral("change"))->trigger();  // empty list
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Өзгертетін тағам табылмады.")}));
     QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
@@ -326,10 +319,8 @@ void EditorTest::changeWithNothingToChange() {
 }
 
 void EditorTest::cancelWritesNothing() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"50", "Самса", "Қамыр", "600", "40"}, QStringLiteral("Етті"));
         control<QPushButton>(w.editor, "BitBtn3")->click();
@@ -356,10 +347,8 @@ void EditorTest::cancelWritesNothing() {
 }
 
 void EditorTest::duplicateCodeKeepsTheDialogOpen() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"20", "Екінші манты", "Қамыр", "100", "10"}, QStringLiteral("Қайталама"));
         control<QPushButton>(w.editor, "BitBtn2")->click();
@@ -384,10 +373,8 @@ void EditorTest::duplicateCodeKeepsTheDialogOpen() {
 }
 
 void EditorTest::picturesAreStoredAsBitmaps() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     const QString jpeg = writePicture(folder.path(), QStringLiteral("plov.JPG"), "JPEG");
     const QString noExtension = writePicture(folder.path(), QStringLiteral("plov"), "PNG");
     whileModal(w.editor, [&] {
@@ -433,10 +420,8 @@ void EditorTest::picturesAreStoredAsBitmaps() {
 }
 
 void EditorTest::badPicturesAreRefused() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     const QString dir = folder.path();
     QVERIFY(writeFile(dir + QStringLiteral("/broken.bmp"), "BM\x20\0\0\0 not a bitmap at all"));
     QVERIFY(writeFile(dir + QStringLiteral("/notes.jpg"), "these are words, not a picture"));
@@ -537,9 +522,8 @@ void EditorTest::picturesStandUprightWithinTheBound() {
     QFETCH(QSize, stored);
     QFETCH(QPoint, red);
     QFETCH(bool, whiteGround);
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     const QString path = folder.path() + QLatin1Char('/') + name;
     QVERIFY(writeFile(path, bytes));
     const QByteArray bitmap = chooseAndSave(session, path);
@@ -562,9 +546,8 @@ void EditorTest::largePicturesAndTheAllocationLimit() {
     // the limit; a JPEG of the same size is decoded small and loads.
     const int limit = QImageReader::allocationLimit();
     QImageReader::setAllocationLimit(4);
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     const QString bitmap = folder.path() + QStringLiteral("/big.bmp");
     const QString jpeg = folder.path() + QStringLiteral("/big.jpg");
     QVERIFY(writeFile(bitmap, photoBytes(QSize(1200, 1200), "BMP", 0, false)));
@@ -594,11 +577,10 @@ void EditorTest::pictureBoxesShowTheWholePicture_data() {
 
 void EditorTest::pictureBoxesShowTheWholePicture() {
     QFETCH(QSize, picture);
-    Session session;
+    Session session(
+        {{10, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180, QStringLiteral("Ет"),
+          sampleBitmap(picture.width(), picture.height(), Qt::red)}});
     auto& [folder, answers, w] = session;
-    folder.addDish(10, QStringLiteral("Бесбармақ"), QStringLiteral("Ет"), 3500, 180,
-                   QStringLiteral("Ет"), sampleBitmap(picture.width(), picture.height(), Qt::red));
-    w.show();
     auto check = [&](forms::PictureBox* box) {
         const QSize room = box->contentsRect().size();
         const bool fits = picture.width() <= room.width() && picture.height() <= room.height();
@@ -653,9 +635,8 @@ void EditorTest::numberEditsTakeWholeNumbersOnly_data() {
 void EditorTest::numberEditsTakeWholeNumbersOnly() {
     QFETCH(QString, typed);
     QFETCH(QString, kept);
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     whileModal(w.editor, [&] {
         for (QLineEdit* edit :
              {control<QLineEdit>(w.editor, "DBEdit1"), control<QLineEdit>(w.editor, "DBEdit5"),
@@ -687,10 +668,8 @@ void EditorTest::unreadableBaseKeepsTheEditorClosed() {
 }
 
 void EditorTest::saveAfterARefusedSearchClosesTheEditor() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("abc"));
     control<QPushButton>(w.main, "BitBtn1")->click();  // refused: the list stays closed
@@ -727,10 +706,8 @@ void EditorTest::anotherCopysWorkIsNotOverwritten_data() {
 void EditorTest::anotherCopysWorkIsNotOverwritten() {
     QFETCH(QString, elsewhere);
     QFETCH(QString, nameAfter);
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     control<QTableView>(w.main, "DBGrid1")->selectRow(0);  // Бесбармақ, code 10
     bool ran = false;
     whileModal(w.editor, [&] {
@@ -754,10 +731,8 @@ void EditorTest::anotherCopysWorkIsNotOverwritten() {
 }
 
 void EditorTest::lockedBaseWaitsThenSaysSoAndKeepsTheTyping() {
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     folder.db().exec(QStringLiteral("BEGIN EXCLUSIVE"));  // another program writing, for long
     QElapsedTimer waited;
     whileModal(w.editor, [&] {
@@ -792,10 +767,8 @@ void EditorTest::hostileTextIsKeptExactly_data() {
 
 void EditorTest::hostileTextIsKeptExactly() {
     QFETCH(QString, text);
-    Session session;
+    Session session(editorMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, editorMenu());
-    w.show();
     whileModal(w.editor, [&] {
         fill(w.editor, {"77", text, text, "5", "5"}, text);
         control<QPushButton>(w.editor, "BitBtn2")->click();

@@ -34,10 +34,8 @@ QList<QWidget*> focusWalk(int presses, Qt::Key key = Qt::Key_Tab) {
 
 // The program with a small menu, its main window up and holding the keyboard.
 struct ShownSession : Session {
-    ShownSession() {
-        addMenu(folder);
+    ShownSession() : Session(sampleMenu()) {
         folder.addOrder(1, QStringLiteral("Асан"), 2, 3500, QStringLiteral("2026-12-01"));
-        w.show();
         activate(w.main);
     }
 };

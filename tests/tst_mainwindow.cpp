@@ -25,8 +25,6 @@
 #include "tests/support.h"
 #include "ui/messages.h"
 
-namespace {}  // namespace
-
 // The main window as a user meets it: start-up, the layout rules, searching, sorting,
 // deleting, and the question before the program ends.
 class MainWindowTest : public QObject {
@@ -57,10 +55,8 @@ private slots:
 };
 
 void MainWindowTest::startShowsTheMenuSortedByName() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     QVERIFY(answers.messages.isEmpty());
     QCOMPARE(w.main.windowTitle(), QStringLiteral("Орвелин - мәліметтер қоры"));
     // The Kazakh alphabet's order: Қ comes right after К, long before Ш.
@@ -87,9 +83,8 @@ void MainWindowTest::startShowsTheMenuSortedByName() {
 }
 
 void MainWindowTest::emptyMenu() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     QCOMPARE(control<QTableView>(w.main, "DBGrid1")->model()->rowCount(), 0);
     QCOMPARE(w.main.statusText(0), QStringLiteral("Барлығы: 0"));
     QVERIFY(answers.messages.isEmpty());
@@ -149,10 +144,8 @@ void MainWindowTest::layoutFollowsTheWindowSize() {
     QCOMPARE(mainLayoutFor(695, 480).panelWidth, 228);  // 685 / 3 = 228.33
     QCOMPARE(mainLayoutFor(696, 480).panelWidth, 229);  // 686 / 3 = 228.67
 
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     const int frame = w.main.frameGeometry().width() - w.main.width();
     for (int width : {695, 696}) {
         w.main.resize(width - frame, 500);
@@ -179,10 +172,8 @@ void MainWindowTest::layoutFollowsTheWindowSize() {
 }
 
 void MainWindowTest::closingAsksFirst() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("нан"));
     answers.answers = {false};
     QVERIFY(!w.main.close());
@@ -282,10 +273,8 @@ void MainWindowTest::commandsAndToolbar() {
 }
 
 void MainWindowTest::searchByName() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
 
     // Empty text: every dish with a name, the one with time 0 included.
     control<QPushButton>(w.main, "BitBtn1")->click();
@@ -309,10 +298,8 @@ void MainWindowTest::searchByName() {
 }
 
 void MainWindowTest::searchByPriceAndTime() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     QCOMPARE(w.main.statusText(2), QStringLiteral("Таңдау өрісі: бағасы бойынша"));
     auto search = [&](const QString& text) {
@@ -335,10 +322,8 @@ void MainWindowTest::searchByPriceAndTime() {
 }
 
 void MainWindowTest::emptyOrBadSearchText() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     control<QRadioButton>(w.main, "RadioButton3")->click();
     const QStringList shownBefore = w.gridColumn(0);
     control<QPushButton>(w.main, "BitBtn1")->click();
@@ -377,10 +362,8 @@ void MainWindowTest::emptyOrBadSearchText() {
 }
 
 void MainWindowTest::titleClicksSort() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     QHeaderView* titles = control<QTableView>(w.main, "DBGrid1")->horizontalHeader();
     auto clickTitle = [&](int column) {
         const QPoint centre(titles->sectionViewportPosition(column) + 10, titles->height() / 2);
@@ -427,10 +410,8 @@ void MainWindowTest::titleClicksSort() {
 }
 
 void MainWindowTest::searchAndSortKeepEachOther() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("<=2800"));
     control<QPushButton>(w.main, "BitBtn1")->click();
@@ -486,10 +467,8 @@ void MainWindowTest::deleteAsksAndTakesEveryDishOfThatName() {
 }
 
 void MainWindowTest::failedDeleteKeepsTheListWorking() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     // Made under the running program: a base that opens with it is refused.
     folder.db().exec(
         QStringLiteral("create trigger keep before delete on goods begin select "
@@ -507,10 +486,8 @@ void MainWindowTest::failedDeleteKeepsTheListWorking() {
 }
 
 void MainWindowTest::keysReachTheirCommands() {
-    Session session;
+    Session session(sampleMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder);
-    w.show();
     w.main.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.main));
 

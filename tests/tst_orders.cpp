@@ -58,10 +58,8 @@ private slots:
 };
 
 void OrdersTest::quantityIsCheckedOnEveryChange() {
-    Session session;
+    Session session({{1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 2200, 75}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 2200, 75);
-    w.show();
     QVERIFY(w.order.FormShow());
     QCOMPARE(control<QLabel>(w.order, "Label6")->text(), QStringLiteral("Күріш тағамдары"));
     QCOMPARE(control<QLineEdit>(w.order, "Edit3")->text(), QStringLiteral("2200"));
@@ -105,11 +103,9 @@ void OrdersTest::quantityIsCheckedOnEveryChange() {
 }
 
 void OrdersTest::priceThatIsNoWholeNumber() {
-    Session session;
+    Session session({{1, QStringLiteral("Су"), QStringLiteral("Сусын"), QVariant(), 1},
+                     {2, QStringLiteral("Қымбат"), QStringLiteral("Арнайы"), 9000000000000LL, 1}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Су"), QStringLiteral("Сусын"), QVariant(), 1);
-    folder.addDish(2, QStringLiteral("Қымбат"), QStringLiteral("Арнайы"), 9000000000000LL, 1);
-    w.show();
     const auto select = [&](const QString& name) {
         control<QTableView>(w.main, "DBGrid1")
             ->selectRow(static_cast<int>(w.gridColumn(0).indexOf(name)));
@@ -145,10 +141,8 @@ void OrdersTest::priceThatIsNoWholeNumber() {
 }
 
 void OrdersTest::okRecordsExactlyOneLine() {
-    Session session;
+    Session session({{7, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50}});
     auto& [folder, answers, w] = session;
-    folder.addDish(7, QStringLiteral("Манты"), QStringLiteral("Қамыр"), 2000, 50);
-    w.show();
     const QString waiter = QStringLiteral("Д'Артаньян \"Бек\" \\ 100%");
     whileModal(w.order, [&] {
         control<QPushButton>(w.order, "BitBtn1")->click();
@@ -185,11 +179,9 @@ void OrdersTest::okRecordsExactlyOneLine() {
 }
 
 void OrdersTest::eachShowingStartsAfresh() {
-    Session session;
+    Session session({{1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75},
+                     {2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
-    folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
-    w.show();
     QVERIFY(w.order.FormShow());
     control<QLineEdit>(w.order, "Edit1")->setText(QStringLiteral("Асан"));
     control<QLineEdit>(w.order, "Edit2")->setText(QStringLiteral("4"));
@@ -207,9 +199,8 @@ void OrdersTest::eachShowingStartsAfresh() {
 }
 
 void OrdersTest::noDishNoOrder() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     w.main.action(QStringLiteral("order"))->trigger();
     QCOMPARE(answers.texts(), QStringList({QStringLiteral("Алдымен тағамды таңдаңыз.")}));
     QCOMPARE(answers.messages[0].kind, ui::MessageKind::Warning);
@@ -218,15 +209,13 @@ void OrdersTest::noDishNoOrder() {
 }
 
 void OrdersTest::viewJoinsOrdersWithTheirDishes() {
-    Session session;
+    Session session({{1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75},
+                     {2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
-    folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
     folder.addOrder(1, QStringLiteral("Асан"), 2, 2200, QStringLiteral("2007-05-15"));
     folder.addOrder(2, QStringLiteral("Айгүл"), 3, 2.5, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QString(), 1, 300, QStringLiteral("2026-12-01"));  // no waiter
     folder.addOrder(9, QStringLiteral("Бауыржан"), 1, 100, QStringLiteral("2026-12-01"));
-    w.show();
     w.orders.FormShow();
     QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 0), QStringList({"Асан", "Айгүл"}));
     QCOMPARE(column(control<QTableView>(w.orders, "DBGrid1"), 1), QStringList({"Палау", "Шай"}));
@@ -256,15 +245,13 @@ void OrdersTest::viewJoinsOrdersWithTheirDishes() {
 }
 
 void OrdersTest::viewSearchesByWaiterOrDish() {
-    Session session;
+    Session session({{1, QStringLiteral("Палау"), QStringLiteral("Шай тағамдары"), 2200, 75},
+                     {2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Шай тағамдары"), 2200, 75);
-    folder.addDish(2, QStringLiteral("Шай"), QStringLiteral("Сусын"), 300, 5);
     folder.addOrder(1, QStringLiteral("Асан"), 1, 2200, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QStringLiteral("асан"), 1, 300, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QStringLiteral("Жан 100%"), 1, 300, QStringLiteral("2026-12-01"));
     folder.addOrder(2, QStringLiteral("Жан 1000"), 1, 300, QStringLiteral("2026-12-01"));
-    w.show();
     auto search = [&](bool byWaiter, const QString& text) {
         (byWaiter ? control<QRadioButton>(w.orders, "RadioButton2")
                   : control<QRadioButton>(w.orders, "RadioButton1"))
@@ -301,11 +288,9 @@ void OrdersTest::viewSearchesByWaiterOrDish() {
 }
 
 void OrdersTest::draggedColumnsLastForTheRun() {
-    Session session;
+    Session session({{1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш"), 2200, 75);
     folder.addOrder(1, QStringLiteral("Асан"), 1, 2200, QStringLiteral("2026-12-01"));
-    w.show();
     whileModal(w.orders, [&] {
         QHeaderView* titles = control<QTableView>(w.orders, "DBGrid1")->horizontalHeader();
         titles->moveSection(5, 0);  // the date first
@@ -326,9 +311,8 @@ void OrdersTest::draggedColumnsLastForTheRun() {
 }
 
 void OrdersTest::viewLoadsOncePerShowing() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     folder.db().exec(QStringLiteral("drop table orders"));  // under the running program
     whileModal(w.orders, [&] {
         QCOMPARE(answers.texts(), QStringList({QStringLiteral("no such table: orders.")}));

@@ -183,10 +183,8 @@ private slots:
 };
 
 void ReportsTest::menuReport() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     w.main.action(QStringLiteral("report"))->trigger();
     QVERIFY2(answers.messages.isEmpty(), qPrintable(answers.lastText()));
     const QString path = folder.path() + QStringLiteral("/current.doc");
@@ -203,9 +201,8 @@ void ReportsTest::menuReport() {
 }
 
 void ReportsTest::emptyMenuReport() {
-    Session session;
+    Session session(QList<Dish>{});  // no dishes, the windows shown
     auto& [folder, answers, w] = session;
-    w.show();
     w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/current.doc")),
              expected(kEmptyMenuReport, folder.path()));
@@ -213,10 +210,8 @@ void ReportsTest::emptyMenuReport() {
 }
 
 void ReportsTest::savedResultsOfASearchInSortOrder() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral(">=350"));
     control<QPushButton>(w.main, "BitBtn1")->click();
@@ -234,10 +229,8 @@ void ReportsTest::savedResultsOfASearchInSortOrder() {
 }
 
 void ReportsTest::savedResultsNaming() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     answers.saveName = folder.path() + QStringLiteral("/a.htm");
     w.main.action(QStringLiteral("save"))->trigger();
     QVERIFY(QFile::exists(folder.path() + QStringLiteral("/a.htm.html")));
@@ -274,10 +267,8 @@ void ReportsTest::ordersReportFollowsDraggedColumns() {
 }
 
 void ReportsTest::laterReportsOverwriteByNumber() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     w.main.DBGrid1TitleClick(0);  // Қуырдақ, Шай, Бесбармақ
     w.main.action(QStringLiteral("report"))->trigger();
     QCOMPARE(readAll(folder.path() + QStringLiteral("/img/3.bmp")), sampleBitmap(2, 2, Qt::red));
@@ -310,10 +301,8 @@ void ReportsTest::missingPictureFolderStopsTheReport() {
 }
 
 void ReportsTest::reportFileThatCannotBeWritten() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     // A folder where the file should be: the file may not be written.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.html")));
     answers.saveName = folder.path() + QStringLiteral("/taken");
@@ -342,10 +331,8 @@ void ReportsTest::reportFileThatCannotBeWritten() {
 }
 
 void ReportsTest::closedListWritesNoReport() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     control<QRadioButton>(w.main, "RadioButton2")->click();
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("abc"));
     control<QPushButton>(w.main, "BitBtn1")->click();  // a failed search leaves the list closed
@@ -414,11 +401,9 @@ void ReportsTest::valuesKeepOneItemPerLine() {
     QFETCH(QLocale, locale);
     QFETCH(QByteArray, lines);
     QLocale::setDefault(locale);
-    Session session;
+    Session session({{3, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5}});
     auto& [folder, answers, w] = session;
-    folder.addDish(3, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5);
     folder.addOrder(3, waiter, 3, price, QStringLiteral("2099-05-15"));
-    w.show();
     whileModal(w.orders, [&] {
         control<QTableView>(w.orders, "DBGrid1")->horizontalHeader()->moveSection(5, 0);
         control<QPushButton>(w.orders, "BitBtn1")->click();
@@ -431,10 +416,8 @@ void ReportsTest::valuesKeepOneItemPerLine() {
 }
 
 void ReportsTest::savingAsksAboutTheFileItWrites() {
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     const QString earlier = folder.path() + QStringLiteral("/menu.html");
     QVERIFY(writeFile(earlier, "kept"));
     // "menu" writes menu.html, which is there: asked about it, No keeps it and chooses again.
@@ -581,11 +564,9 @@ void ReportsTest::pictureHeightKeepsItsShape_data() {
 void ReportsTest::pictureHeightKeepsItsShape() {
     QFETCH(QByteArray, picture);
     QFETCH(QByteArray, attributes);
-    Session session;
+    Session session({{1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5,
+                      QStringLiteral("Шай"), picture}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Шай"), QStringLiteral("Сусын"), 100, 5, QStringLiteral("Шай"),
-                   picture);
-    w.show();
     w.main.action(QStringLiteral("report"))->trigger();
     answers.saveName = folder.path() + QStringLiteral("/saved");
     w.main.action(QStringLiteral("save"))->trigger();
@@ -611,10 +592,8 @@ void ReportsTest::reportThatNothingOpensIsSaidPlainly() {
     QFETCH(bool, orders);
     QFETCH(QString, file);
     QFETCH(QString, package);
-    Session session;
+    Session session(reportMenu());
     auto& [folder, answers, w] = session;
-    addMenu(folder, reportMenu());
-    w.show();
     const QString path = folder.path() + QLatin1Char('/') + file;
     answers.openFailure =
         QStringLiteral("xdg-open: no method available for opening '%1'").arg(path);

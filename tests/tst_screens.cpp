@@ -82,18 +82,23 @@ void checkLayout(const QString& window, QWidget& form) {
     QVERIFY2(rows > 0, qPrintable(window));
 }
 
-// The sample menu with plates as large as the pictures a user adds, and two orders.
-void addPlatedMenu(TestFolder& folder) {
-    QImage plate(200, 150, QImage::Format_RGB32);
-    plate.fill(QColor(250, 240, 220));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    plate.save(&buffer, "BMP");
-    addMenu(folder, sampleMenu(bytes));
-    folder.addOrder(1, QStringLiteral("Асан Серікұлы"), 2, 3500, QStringLiteral("2026-12-06"));
-    folder.addOrder(3, QStringLiteral("Айгүл Нұрланқызы"), 4, 90, QStringLiteral("2026-12-07"));
-}
+// The sample menu with plates as large as the pictures a user adds, and two orders; the
+// windows shown.
+struct PlatedSession : Session {
+    PlatedSession() : Session(sampleMenu(plate())) {
+        folder.addOrder(1, QStringLiteral("Асан Серікұлы"), 2, 3500, QStringLiteral("2026-12-06"));
+        folder.addOrder(3, QStringLiteral("Айгүл Нұрланқызы"), 4, 90, QStringLiteral("2026-12-07"));
+    }
+    static QByteArray plate() {
+        QImage plate(200, 150, QImage::Format_RGB32);
+        plate.fill(QColor(250, 240, 220));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        plate.save(&buffer, "BMP");
+        return bytes;
+    }
+};
 
 }  // namespace
 
@@ -113,10 +118,8 @@ private slots:
 };
 
 void ScreensTest::mainWindowAfterASearch() {
-    Session session;
+    PlatedSession session;
     auto& [folder, answers, w] = session;
-    addPlatedMenu(folder);
-    w.show();
     checkLayout(QStringLiteral("main"), w.main);
     QVERIFY(control<QRadioButton>(w.main, "RadioButton1")->isChecked());
     control<QLineEdit>(w.main, "Edit1")->setText(QStringLiteral("ақ"));
@@ -127,10 +130,8 @@ void ScreensTest::mainWindowAfterASearch() {
 }
 
 void ScreensTest::dishEditorInBothModes() {
-    Session session;
+    PlatedSession session;
     auto& [folder, answers, w] = session;
-    addPlatedMenu(folder);
-    w.show();
     w.editor.Mode = TForm2::InsertMode;
     QVERIFY(w.editor.FormShow());
     w.editor.show();
@@ -148,10 +149,8 @@ void ScreensTest::dishEditorInBothModes() {
 }
 
 void ScreensTest::orderEntry() {
-    Session session;
+    PlatedSession session;
     auto& [folder, answers, w] = session;
-    addPlatedMenu(folder);
-    w.show();
     QVERIFY(w.order.FormShow());
     w.order.show();
     checkLayout(QStringLiteral("order"), w.order);
@@ -162,10 +161,8 @@ void ScreensTest::orderEntry() {
 }
 
 void ScreensTest::ordersView() {
-    Session session;
+    PlatedSession session;
     auto& [folder, answers, w] = session;
-    addPlatedMenu(folder);
-    w.show();
     w.orders.FormShow();
     w.orders.show();
     checkLayout(QStringLiteral("orders"), w.orders);

@@ -214,15 +214,13 @@ void SummaryTest::rangeEdgesAreIncluded() {
     QFETCH(QDate, first);
     QFETCH(QDate, last);
     QFETCH(qint64, quantity);
-    Session session;
+    Session session({{1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 2200, 75}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 2200, 75);
     const char* const days[] = {"2025-03-09", "2025-03-10", "2025-04-20", "2025-04-21"};
     for (int i = 0; i < 4; ++i) {
         folder.addOrder(1, QStringLiteral("Асан"), qint64(1) << i, 2200,
                         QString::fromLatin1(days[i]));
     }
-    w.show();
     w.summary.show();
     w.summary.FormShow();
     typeDate(control<forms::DatePicker>(w.summary, "DateTimePicker1"), first);
@@ -231,12 +229,10 @@ void SummaryTest::rangeEdgesAreIncluded() {
 }
 
 void SummaryTest::filesQuoteAWaiterWithCommaAndQuotes() {
-    Session session;
+    Session session({{1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 1250, 75}});
     auto& [folder, answers, w] = session;
-    folder.addDish(1, QStringLiteral("Палау"), QStringLiteral("Күріш тағамдары"), 1250, 75);
     const QString waiter = QStringLiteral("\"Бек\", O'Neil");
     folder.addOrder(1, waiter, 3, 1250.5, QDate::currentDate().toString(Qt::ISODate));
-    w.show();
     whileModal(w.summary, [&] {
         QCOMPARE(w.summary.windowTitle(), QStringLiteral("Сатылым қорытындысы"));
         QCOMPARE(w.summary.grouping(), store::Grouping::Waiter);
