@@ -312,6 +312,10 @@ QString summaryLines(bool ranged) {
            (ranged ? QStringLiteral("\nwhere dt between ?1 and ?2") : QString());
 }
 
+QString lastDishCode() {
+    return QStringLiteral("select max(Code) from goods");
+}
+
 QString dishNameAndGroup() {
     return QStringLiteral("select Code, Nm, Tys from goods where Code = ?1");
 }

@@ -107,6 +107,8 @@ QString summary(store::Grouping grouping, bool ranged);
 // The dish code, quantity and sum of each order line dated from ?1 to ?2, or of every line
 // when not ranged: the program sums dishes and groups from these itself.
 QString summaryLines(bool ranged);
+// The highest dish code on the menu.
+QString lastDishCode();
 // The code, name and group of the dish ?1; of the dishes from code ?1 to ?2, in code order.
 QString dishNameAndGroup();
 QString dishesNamesAndGroups();
